@@ -1,0 +1,55 @@
+#pragma once
+
+#include "BuildInfo.h"
+#include "Failure.h"
+#include "MessageBox.h"
+
+#include <QString>
+
+#include <exception>
+#include <utility>
+
+namespace hv {
+
+// The text of the error report for a failure at statement `line` of the
+// procedure `procedurePath` (tag, build date, module and procedure).
+QString errorReportText(const QString& description, const QString& procedurePath, int line);
+// The error report box: warning icon, OK only, titled "Application Error".
+Message errorReport(const QString& description, const QString& procedurePath, int line);
+
+// The uniform error trap of a handler. Each statement runs under its number;
+// a failure shows the error report and the handler goes on with the next
+// statement:
+//
+//     ErrorTrap trap(messages, "Form1", "PushButton7_Click");
+//     trap(104, [&] { ... });
+class ErrorTrap {
+public:
+    ErrorTrap(MessageBox& messages, const QString& module, const QString& procedure,
+              const QString& tag = QString::fromLatin1(kProjectTag));
+
+    // Runs one statement; returns false when it failed (and was reported).
+    template <class Statement>
+    bool operator()(int line, Statement&& statement) {
+        try {
+            std::forward<Statement>(statement)();
+            return true;
+        } catch (const Failure& failure) {
+            report(line, failure.description());
+        } catch (const std::exception& error) {
+            report(line, QString::fromLocal8Bit(error.what()));
+        }
+        return false;
+    }
+
+    void report(int line, const QString& description);
+    const QString& procedurePath() const { return path_; }
+    int failures() const { return failures_; }
+
+private:
+    MessageBox& messages_;
+    QString path_;
+    int failures_ = 0;
+};
+
+} // namespace hv

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace hv {
+
+// The document link: every operation the program uses to read a layered
+// document. Each operation throws hv::Failure when it cannot be carried out.
+
+class PhotoshopDocument {
+public:
+    virtual ~PhotoshopDocument() = default;
+    // Number of items of the document's layer collection.
+    virtual std::int32_t layerCount() = 0;
+    // Name of item `index`, counted from 1 (the topmost item).
+    virtual QString layerName(std::int32_t index) = 0;
+    // Closes the document without any question. A document released without
+    // being closed stays open for the user.
+    virtual void close() = 0;
+};
+
+class PhotoshopApplication {
+public:
+    virtual ~PhotoshopApplication() = default;
+    // Opens the document at `path`, exactly as listed.
+    virtual std::unique_ptr<PhotoshopDocument> open(const QString& path) = 0;
+    virtual void quit() = 0;
+};
+
+class PhotoshopLink {
+public:
+    virtual ~PhotoshopLink() = default;
+    // Creates the application object; throws when it cannot be had.
+    virtual std::unique_ptr<PhotoshopApplication> create() = 0;
+};
+
+} // namespace hv

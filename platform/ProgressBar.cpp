@@ -1,0 +1,28 @@
+#include "ProgressBar.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace hv {
+
+ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
+    setRange(0, 100);
+    QProgressBar::setValue(0);
+    setTextVisible(true);
+    setAlignment(Qt::AlignCenter);
+}
+
+void ProgressBar::setValue(double value) {
+    value_ = value;
+    const double shown = std::clamp(std::round(value), 0.0, 100.0);
+    QProgressBar::setValue(static_cast<int>(shown));
+}
+
+void ProgressBar::setText(const QString& text) {
+    text_ = text;
+    QString literal = text;
+    literal.replace(QLatin1Char('%'), QStringLiteral("%%"));  // no placeholders in the caption
+    setFormat(literal);
+}
+
+} // namespace hv

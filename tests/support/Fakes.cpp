@@ -1,0 +1,198 @@
+#include "Fakes.h"
+
+#include "platform/Failure.h"
+
+#include <QCoreApplication>
+
+namespace hv::test {
+
+MessageAnswer FakeMessageBox::show(const Message& message) {
+    shown.push_back(message);
+    if (onShow) onShow(message);
+    if (!answers.empty()) {
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+QStringList FakeMessageBox::texts() const {
+    QStringList result;
+    for (const Message& message : shown) result.append(message.text);
+    return result;
+}
+
+QString FakeInputBox::ask(const QString& prompt, const QString& title, const QString& defaultAnswer) {
+    calls.push_back({prompt, title, defaultAnswer});
+    if (answers.empty()) return {};
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QStringList FakeFileDialogs::openFiles(const QString& title, const QString& filter) {
+    calls.push_back({QStringLiteral("open"), title, filter});
+    if (openAnswers.empty()) return {};
+    QStringList answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+}
+
+QString FakeFileDialogs::saveFile(const QString& title, const QString& filter) {
+    calls.push_back({QStringLiteral("save"), title, filter});
+    if (saveAnswers.empty()) return {};
+    QString answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+QString FakeFileDialogs::browse(const QString& prompt, const QString& startFolder) {
+    calls.push_back({QStringLiteral("browse"), prompt, startFolder});
+    if (browseAnswers.empty()) return {};
+    QString answer = browseAnswers.front();
+    browseAnswers.pop_front();
+    return answer;
+}
+
+bool FakeClipboard::clear() {
+    ++clearAttempts;
+    if (clearFailures > 0) {
+        --clearFailures;
+        return false;
+    }
+    text.clear();
+    return true;
+}
+
+bool FakeClipboard::setText(const QString& newText) {
+    ++setAttempts;
+    if (setFailures > 0) {
+        --setFailures;
+        return false;
+    }
+    text = newText;
+    return true;
+}
+
+QString MemorySettings::readSetting(const QString& key, const QString& defaultValue) {
+    return values.value(key, defaultValue);
+}
+
+void MemorySettings::writeSetting(const QString& key, const QString& value) {
+    if (failWrites) throw Failure(QStringLiteral("Could not save the setting \"%1\"").arg(key));
+    values[key] = value;
+}
+
+bool FakeDesktopShell::openUrl(const QString& address) {
+    urls.append(address);
+    return true;
+}
+
+bool FakeDesktopShell::openFolder(const QString& folder) {
+    folders.append(folder);
+    return true;
+}
+
+bool FakeDesktopShell::openDocument(const QString& path) {
+    documents.append(path);
+    return true;
+}
+
+namespace {
+
+class FakeDocument : public PhotoshopDocument {
+public:
+    FakeDocument(FakePhotoshopLink& link, QString path, QStringList names)
+        : link_(link), path_(std::move(path)), names_(std::move(names)) {}
+    ~FakeDocument() override {
+        if (!closed_) link_.log.append(QStringLiteral("release ") + path_);
+    }
+    std::int32_t layerCount() override {
+        link_.log.append(QStringLiteral("count"));
+        return static_cast<std::int32_t>(names_.size());
+    }
+    QString layerName(std::int32_t index) override {
+        link_.log.append(QStringLiteral("name %1").arg(index));
+        if (index < 1 || index > names_.size()) throw Failure(QStringLiteral("No such element"));
+        return names_.at(index - 1);
+    }
+    void close() override {
+        link_.log.append(QStringLiteral("close"));
+        closed_ = true;
+    }
+
+private:
+    FakePhotoshopLink& link_;
+    QString path_;
+    QStringList names_;
+    bool closed_ = false;
+};
+
+class FakeApplication : public PhotoshopApplication {
+public:
+    explicit FakeApplication(FakePhotoshopLink& link) : link_(link) {}
+    std::unique_ptr<PhotoshopDocument> open(const QString& path) override {
+        link_.log.append(QStringLiteral("open ") + path);
+        if (link_.onOpen) link_.onOpen(path);
+        auto found = link_.documents.find(path);
+        if (found == link_.documents.end())
+            throw Failure(QStringLiteral("Could not open the document \"%1\": not a Photoshop document").arg(path));
+        return std::make_unique<FakeDocument>(link_, path, found->second);
+    }
+    void quit() override { link_.log.append(QStringLiteral("quit")); }
+
+private:
+    FakePhotoshopLink& link_;
+};
+
+class FakeWorkbook : public SpreadsheetWorkbook {
+public:
+    explicit FakeWorkbook(FakeSpreadsheetLink& link) : link_(link) {}
+    void setCell(std::int32_t row, std::int32_t column, const QString& text) override {
+        link_.log.append(QStringLiteral("cell %1 %2 %3").arg(row).arg(column).arg(text));
+        link_.cells[{row, column}] = text;
+    }
+    void autoFitColumns() override { link_.log.append(QStringLiteral("autofit")); }
+
+private:
+    FakeSpreadsheetLink& link_;
+};
+
+class FakeSpreadsheet : public SpreadsheetApplication {
+public:
+    explicit FakeSpreadsheet(FakeSpreadsheetLink& link) : link_(link), workbook_(link) {}
+    SpreadsheetWorkbook& addWorkbook() override {
+        link_.log.append(QStringLiteral("add"));
+        return workbook_;
+    }
+    void setVisible(bool visible) override {
+        if (visible) link_.log.append(QStringLiteral("visible"));
+    }
+
+private:
+    FakeSpreadsheetLink& link_;
+    FakeWorkbook workbook_;
+};
+
+} // namespace
+
+std::unique_ptr<PhotoshopApplication> FakePhotoshopLink::create() {
+    log.append(QStringLiteral("create"));
+    if (failCreate) throw Failure(QStringLiteral("ActiveX component can't create object"));
+    return std::make_unique<FakeApplication>(*this);
+}
+
+std::unique_ptr<SpreadsheetApplication> FakeSpreadsheetLink::create() {
+    log.append(QStringLiteral("create"));
+    if (failCreate) throw Failure(QStringLiteral("ActiveX component can't create object"));
+    return std::make_unique<FakeSpreadsheet>(*this);
+}
+
+void FakeEventPump::processEvents() {
+    ++calls;
+    QCoreApplication::processEvents();
+    if (onEvents) onEvents(calls);
+}
+
+} // namespace hv::test
