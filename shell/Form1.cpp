@@ -70,8 +70,8 @@ Form1::Form1(Platform& platform, QString appFolder, QWidget* parent)
     setAutoFillBackground(true);
     setFixedSize(twipsToPixels(kClientWidth, this), twipsToPixels(kClientHeight, this));
     setMouseTracking(true);
-    installEventFilter(this);
     buildControls();
+    installEventFilter(this);
     setTabOrder();
     connectHandlers();
     randomDraw_ = [] {
@@ -258,26 +258,43 @@ void Form1::setPointer(Pointer pointer) {
     }
 }
 
-void Form1::hoverOver(QObject* watched) {
+QWidget* Form1::controlOf(QObject* watched) const {
+    for (ListView* list : {ListView1, ListView2})
+        if (watched == list->viewport() || watched == list->header()) return list;
+    return qobject_cast<QWidget*>(watched);
+}
+
+QWidget* Form1::controlUnder(const QPointF& globalPos) const {
+    QWidget* widget = childAt(mapFromGlobal(globalPos).toPoint());
+    while (widget && widget != this && widget->objectName().isEmpty()) widget = widget->parentWidget();
+    if (widget == ListView1->viewport() || widget == ListView2->viewport()) widget = widget->parentWidget();
+    return widget ? widget : const_cast<Form1*>(this);
+}
+
+void Form1::hoverOver(QWidget* control) {
     if (busy()) return;
-    const QList<QObject*> buttons = {PushButton1, PushButton6, PushButton5, PushButton9, PushButton7, PushButton3,
+    const QList<QWidget*> buttons = {PushButton1, PushButton6, PushButton5, PushButton9, PushButton7, PushButton3,
                                      PushButton2, PushButton4, PushButton13, PushButton8, PushButton16};
-    if (buttons.contains(watched)) {
-        setPointer(Pointer::Custom);
-        return;
-    }
-    if (watched == this || watched == Frame1 || watched == Frame2 || watched == ListView2->viewport()
-        || watched == ListView2->header() || watched == ListView1->header())
+    if (buttons.contains(control)) setPointer(Pointer::Custom);
+    else if (control == this || control == Frame1 || control == Frame2 || control == ListView2 || control == ListView1)
         setPointer(Pointer::Default);
+    // The text box, the option buttons and the progress bar leave it alone.
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        // A move the control did not take is passed on to its parent: only
+        // the control under the pointer reacts.
+        auto* move = static_cast<QMouseEvent*>(event);
+        QWidget* control = controlOf(watched);
+        if (control == controlUnder(move->globalPosition())) {
+            if (watched == ListView1->viewport()) ListView1_MouseMove(move->position().toPoint());
+            else hoverOver(control);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     const bool onList1 = watched == ListView1->viewport();
     switch (event->type()) {
-    case QEvent::MouseMove:
-        if (onList1) ListView1_MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
-        else hoverOver(watched);
-        break;
     case QEvent::MouseButtonPress:
         if (onList1) ListView1_MouseDown(static_cast<QMouseEvent*>(event)->position().toPoint());
         break;

@@ -109,7 +109,9 @@ private:
     void buildControls();
     void setTabOrder();
     void connectHandlers();
-    void hoverOver(QObject* watched);
+    void hoverOver(QWidget* control);
+    QWidget* controlOf(QObject* watched) const;
+    QWidget* controlUnder(const QPointF& globalPos) const;
     void ApplySkin();
     void OpenHomePageAtRandom();
     QString companionPath(const QString& name) const;
