@@ -19,10 +19,9 @@ void ProgressBar::setValue(double value) {
 }
 
 void ProgressBar::setText(const QString& text) {
+    // The caption is shown as it stands: text() is what the bar draws.
     text_ = text;
-    QString literal = text;
-    literal.replace(QLatin1Char('%'), QStringLiteral("%%"));  // no placeholders in the caption
-    setFormat(literal);
+    update();
 }
 
 } // namespace hv

@@ -16,6 +16,7 @@ public:
     void setValue(double value) override;
     double value() const override { return value_; }
     void setText(const QString& text) override;
+    // Both the caption of the display and the text the bar draws.
     QString text() const override { return text_; }
 
 private:
