@@ -1,28 +1,14 @@
 #include "platform/Platform.h"
-#include "platform/PhotoshopLink.h"
+#include "platform/NativePhotoshopLink.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
-#include "platform/SpreadsheetLink.h"
+#include "platform/XlsxSpreadsheetLink.h"
 #include "platform/Failure.h"
 #include "shell/Form1.h"
 #include "shell/QSettingsStore.h"
 
 #include <QApplication>
-
-namespace {
-
-// Stand-ins until the document reader and the workbook writer are linked in.
-class NoPhotoshop : public hv::PhotoshopLink {
-public:
-    std::unique_ptr<hv::PhotoshopApplication> create() override { throw hv::Failure("ActiveX component can't create object"); }
-};
-class NoSpreadsheet : public hv::SpreadsheetLink {
-public:
-    std::unique_ptr<hv::SpreadsheetApplication> create() override { throw hv::Failure("ActiveX component can't create object"); }
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -35,8 +21,8 @@ int main(int argc, char* argv[]) {
     hv::QtAppExit appExit;
     hv::QSettingsStore settings;
     hv::PosixFileSystem fileSystem;
-    NoPhotoshop photoshop;
-    NoSpreadsheet spreadsheet;
+    hv::NativePhotoshopLink photoshop(desktop);
+    hv::XlsxSpreadsheetLink spreadsheet(desktop);
     hv::Platform platform{dialogs,    dialogs,     dialogs, dialogs, clipboard, settings,
                           desktop,    fileSystem,  photoshop, spreadsheet, events, appExit};
 

@@ -1,16 +1,100 @@
 #pragma once
 
+#include <QChar>
 #include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace hv {
 
+// Attribute flags; a path's attribute value is the sum of those that apply.
+namespace attr {
+inline constexpr int ReadOnly = 1;
+inline constexpr int Hidden = 2;
+inline constexpr int System = 4;
+inline constexpr int Folder = 16;
+inline constexpr int Archive = 32;
+inline constexpr int Alias = 1024;  // symbolic link, junction or other reparse point
+} // namespace attr
+
+// How paths are written: "\"-separated with drive letters and "\\server"
+// network paths, or "/"-separated.
+enum class PathStyle { Windows, Posix };
+
+inline QChar separatorOf(PathStyle style) {
+    return style == PathStyle::Windows ? QLatin1Char('\\') : QLatin1Char('/');
+}
+
+// What makes two paths the same folder on this machine (device and inode).
+struct FolderId {
+    std::uint64_t device = 0;
+    std::uint64_t node = 0;
+    friend bool operator==(const FolderId&, const FolderId&) = default;
+};
+
+struct SubFolder {
+    // The name as text. A name whose bytes are not text in the file system's
+    // encoding keeps U+FFFD in place of the bytes that could not be read.
+    QString name;
+    FolderId id;
+};
+
+// Run-time error numbers of a sub-folder listing.
+namespace listing {
+inline constexpr int PermissionDenied = 70;
+inline constexpr int PathNotFound = 76;
+inline constexpr int PathFileAccessError = 75;
+} // namespace listing
+
+// The sub-folders of one folder, sorted by name without regard to case. When
+// the listing failed, `error` holds its run-time error number (70 permission
+// denied, 76 path not found, others for other failures) and `folders` the
+// sub-folders read before the failure.
+struct SubFolderListing {
+    std::vector<SubFolder> folders;
+    int error = 0;
+    QString description;
+};
+
 // File-system queries. None of them reports an error: a query that fails
-// answers false.
+// answers false, -1, nothing or an empty list.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     // True when the date and time of last change of `path` can be read.
     virtual bool isExistingPath(const QString& path) = 0;
+
+    virtual PathStyle pathStyle() const = 0;
+    QChar separator() const { return separatorOf(pathStyle()); }
+    // A path whose length reaches the limit is too long for the system.
+    virtual qsizetype pathLengthLimit() const = 0;
+    virtual qsizetype pathLength(const QString& path) const = 0;
+
+    // The attribute value of `path` (sum of attr flags), or -1 when it
+    // cannot be read.
+    virtual int attributes(const QString& path) = 0;
+    // True only for an existing regular file (also through a symbolic link).
+    // Never opens the path, so a pipe or a device cannot make it wait.
+    virtual bool isExistingFile(const QString& path) = 0;
+    // True when the attributes of `path` can be read and include Folder.
+    bool isExistingFolder(const QString& path) {
+        const int value = attributes(path);
+        return value >= 0 && (value & attr::Folder) != 0;
+    }
+    // True for the top of a directory hierarchy ("/", or a drive root).
+    virtual bool isRootFolder(const QString& path) = 0;
+    // The identity of the folder at `path`, or nothing when it is no folder.
+    virtual std::optional<FolderId> folderId(const QString& path) = 0;
+    // The folders inside `folder`, symbolic links to folders included.
+    virtual SubFolderListing subFolders(const QString& folder) = 0;
+    // The names of the entries of `folder` that are not folders and match the
+    // wildcard `pattern` ("*" any run, "?" any one character, without regard
+    // to case; "*.*" matches every name), hidden entries included, sorted by
+    // name without regard to case. Empty when the folder cannot be read.
+    virtual QStringList filesMatching(const QString& folder, const QString& pattern) = 0;
 };
 
 } // namespace hv

@@ -5,11 +5,18 @@
 
 namespace hv {
 
+namespace {
+constexpr int kCaptionRepaintMs = 40;
+} // namespace
+
 ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
     setRange(0, 100);
     QProgressBar::setValue(0);
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
+    captionRepaint_.setSingleShot(true);
+    captionRepaint_.setInterval(kCaptionRepaintMs);
+    connect(&captionRepaint_, &QTimer::timeout, this, &ProgressBar::repaintCaption);
 }
 
 void ProgressBar::setValue(double value) {
@@ -21,7 +28,19 @@ void ProgressBar::setValue(double value) {
 void ProgressBar::setText(const QString& text) {
     // The caption is shown as it stands: text() is what the bar draws.
     text_ = text;
+    if (captionRepaint_.isActive()) {
+        captionPending_ = true;
+        return;
+    }
     update();
+    captionRepaint_.start();
+}
+
+void ProgressBar::repaintCaption() {
+    if (!captionPending_) return;
+    captionPending_ = false;
+    update();
+    captionRepaint_.start();
 }
 
 } // namespace hv

@@ -3,6 +3,7 @@
 #include "ProgressDisplay.h"
 
 #include <QProgressBar>
+#include <QTimer>
 
 namespace hv {
 
@@ -20,8 +21,14 @@ public:
     QString text() const override { return text_; }
 
 private:
+    void repaintCaption();
+
     double value_ = 0;
     QString text_;
+    // A long loop may change the caption thousands of times a second; the
+    // bar repaints for a new caption at most once per interval of this timer.
+    QTimer captionRepaint_;
+    bool captionPending_ = false;
 };
 
 } // namespace hv

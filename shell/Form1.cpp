@@ -74,6 +74,7 @@ Form1::Form1(Platform& platform, QString appFolder, QWidget* parent)
     installEventFilter(this);
     setTabOrder();
     connectHandlers();
+    installFileListDropTarget();
     randomDraw_ = [] {
         QRandomGenerator generator(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
         return static_cast<int>(generator.generateDouble() * 100) + 1;

@@ -12,6 +12,7 @@
 
 class QGroupBox;
 class QLineEdit;
+class QMimeData;
 class QPushButton;
 class QRadioButton;
 
@@ -88,8 +89,10 @@ public:
     void ListView1_MouseMove(const QPoint& pos);
     void ListView1_MouseUp(const QPoint& pos);
     // Returns whether the dragged data may be dropped (a local file list).
-    bool ListView1_OLEDragOver(const class QMimeData* data);
-    void ListView1_OLEDragDrop(const class QMimeData* data);
+    bool ListView1_OLEDragOver(const QMimeData* data);
+    void ListView1_OLEDragDrop(const QMimeData* data);
+    // Routes drags over ListView1 to the two handlers above.
+    void installFileListDropTarget();
 
     // Search (Form1_Search.cpp).
     void PushButton7_Click();
@@ -100,6 +103,8 @@ public:
     void PushButton13_Click();
     void PushButton8_Click();
     void PushButton2_Click();
+    // True when a spreadsheet application can be reached; otherwise tells the user.
+    bool SaveResultsAsExcelFileIsExcelInstalled();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,178 @@
+// Reads the layer items of a generated corpus and prints documents per
+// second, bytes of file read per document and peak memory.
+//
+//   bench_psd_reader [--dir FOLDER] [--small N] [--huge N] [--seconds S] [--keep]
+//
+// The corpus: N small documents (PSD and PSB, 8 and 16 bits, 1 to 60 layers
+// with groups, a few megabytes of pixel data each) and a few multi-gigabyte
+// PSB documents with the same kind of layers. Pixel data is written as
+// holes, so the huge files cost no disk space; the reader never looks at it
+// anyway. Files are read from the page cache (they were just written).
+
+#include "psd/LayerReader.h"
+#include "psd/testing/PsdWriter.h"
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace hv::psd;
+using namespace hv::psd::testing;
+
+namespace {
+
+constexpr std::uint64_t MiB = 1024ull * 1024;
+constexpr std::uint64_t GiB = 1024 * MiB;
+
+std::u16string toU16(const std::string& s)
+{
+    return std::u16string(s.begin(), s.end());
+}
+
+// A document with `layers` items, some of them in groups.
+PsdWriter makeDocument(std::mt19937& random, Format format, std::uint16_t depth, int layers,
+                       std::uint64_t bytesPerChannel, std::uint64_t imageBytes)
+{
+    PsdWriter w(format);
+    w.depth = depth;
+    w.width = 1920;
+    w.height = 1080;
+    w.imageResourcesBytes = 30000 + random() % 20000; // thumbnails, XMP and the like
+    w.imageDataBytes = imageBytes;
+    int open = 0;
+    for (int i = 0; i < layers; ++i) {
+        const auto pick = random() % 10;
+        if (pick == 0 && open < 3) {
+            w.beginGroup(toU16("Group " + std::to_string(i)), random() % 2 == 0);
+            ++open;
+        } else if (pick == 1 && open > 0) {
+            w.endGroup();
+            --open;
+        } else {
+            Layer& layer = w.layer(toU16("Layer " + std::to_string(i) + " with a longer descriptive name"));
+            layer.channelDataBytes = bytesPerChannel;
+            layer.maskDataBytes = random() % 3 == 0 ? 20 : 0;
+            // Text and effect descriptors make real records a few KB long.
+            layer.blocks.push_back(ExtraBlock{"8BIM", "TySh", std::vector<std::byte>(random() % 4000), {}});
+        }
+    }
+    while (open-- > 0)
+        w.endGroup();
+    return w;
+}
+
+struct Figures {
+    std::size_t documents = 0;
+    std::uint64_t reads = 0;
+    double seconds = 0;
+    std::uint64_t bytesRead = 0;
+    std::uint64_t maxBytesRead = 0;
+    std::uint64_t items = 0;
+    std::uint64_t fileBytes = 0;
+};
+
+Figures measure(const std::vector<std::string>& files, double minimumSeconds)
+{
+    Figures f;
+    f.documents = files.size();
+    for (const std::string& file : files)
+        f.fileBytes += fs::file_size(file);
+    const auto start = std::chrono::steady_clock::now();
+    do {
+        for (const std::string& file : files) {
+            std::uint64_t bytes = 0;
+            const ReadResult result = readLayerItems(file, &bytes);
+            if (!result.ok()) {
+                std::fprintf(stderr, "%s: %s\n", file.c_str(), result.error().message.c_str());
+                std::exit(1);
+            }
+            f.items += result.document().items.size();
+            f.bytesRead += bytes;
+            f.maxBytesRead = std::max(f.maxBytesRead, bytes);
+            ++f.reads;
+        }
+        f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    } while (f.seconds < minimumSeconds);
+    return f;
+}
+
+void print(const char* label, const Figures& f)
+{
+    std::printf("%s: %zu files, %.1f MB average file size, %.1f items per document\n", label, f.documents,
+                static_cast<double>(f.fileBytes) / static_cast<double>(f.documents) / 1e6,
+                static_cast<double>(f.items) / static_cast<double>(f.reads));
+    std::printf("  documents per second:      %.0f (%llu reads in %.2f s)\n",
+                static_cast<double>(f.reads) / f.seconds, static_cast<unsigned long long>(f.reads), f.seconds);
+    std::printf("  bytes read per document:   %.0f average, %llu at most\n",
+                static_cast<double>(f.bytesRead) / static_cast<double>(f.reads),
+                static_cast<unsigned long long>(f.maxBytesRead));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    fs::path dir = fs::temp_directory_path() / ("halvorine-bench-psd-" + std::to_string(::getpid()));
+    int smallCount = 2000;
+    int hugeCount = 4;
+    double seconds = 3;
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--dir" && hasValue) {
+            dir = argv[++i];
+        } else if (arg == "--small" && hasValue) {
+            smallCount = std::atoi(argv[++i]);
+        } else if (arg == "--huge" && hasValue) {
+            hugeCount = std::atoi(argv[++i]);
+        } else if (arg == "--seconds" && hasValue) {
+            seconds = std::atof(argv[++i]);
+        } else if (arg == "--keep") {
+            keep = true;
+        } else {
+            std::fprintf(stderr, "usage: bench_psd_reader [--dir FOLDER] [--small N] [--huge N] [--seconds S] [--keep]\n");
+            return 2;
+        }
+    }
+    fs::create_directories(dir);
+    std::mt19937 random(2021);
+
+    std::vector<std::string> small;
+    for (int i = 0; i < smallCount; ++i) {
+        const Format format = i % 5 == 0 ? Format::Psb : Format::Psd;
+        const std::uint16_t depth = i % 7 == 0 ? 16 : 8;
+        const int layers = 1 + static_cast<int>(random() % 60);
+        const std::string path = (dir / ("small-" + std::to_string(i) + (format == Format::Psb ? ".psb" : ".psd"))).string();
+        makeDocument(random, format, depth, layers, 20000 + random() % 60000, 3 * MiB).writeFile(path);
+        small.push_back(path);
+    }
+    std::vector<std::string> huge;
+    for (int i = 0; i < hugeCount; ++i) {
+        const std::uint16_t depth = i % 2 == 0 ? 8 : 16;
+        const std::string path = (dir / ("huge-" + std::to_string(i) + ".psb")).string();
+        // 30 layers of 4 channels at 40 MB each, plus a 3 GB merged image: about 8 GB.
+        makeDocument(random, Format::Psb, depth, 30, 40 * MiB, 3 * GiB).writeFile(path);
+        huge.push_back(path);
+    }
+
+    std::printf("bench_psd_reader: corpus in %s\n", dir.string().c_str());
+    if (!small.empty())
+        print("small documents", measure(small, seconds));
+    if (!huge.empty())
+        print("huge documents", measure(huge, seconds));
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak memory (ru_maxrss):     %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+
+    if (!keep)
+        fs::remove_all(dir);
+    return 0;
+}

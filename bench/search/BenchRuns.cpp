@@ -1,0 +1,153 @@
+#include "BenchRuns.h"
+
+#include "platform/ListView.h"
+#include "platform/NativePhotoshopLink.h"
+#include "platform/Platform.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/QtDesktop.h"
+#include "platform/QtDialogs.h"
+#include "platform/SpreadsheetLink.h"
+#include "platform/Failure.h"
+#include "psd/LayerReader.h"
+#include "search/LayerNameMatch.h"
+#include "shell/Form1.h"
+#include "shell/QSettingsStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <optional>
+
+#include <sys/resource.h>
+
+namespace hv::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Records when "Done." is shown; nothing is put on screen.
+class QuietMessages : public MessageBox {
+public:
+    MessageAnswer show(const Message& message) override {
+        if (message.text == QStringLiteral("Done.")) done = Clock::now();
+        else ++others;
+        return MessageAnswer::Ok;
+    }
+    std::optional<Clock::time_point> done;
+    int others = 0;
+};
+
+// Lets events run like the desktop's pump, and notes the time at which the
+// result list passes each block of rows.
+class TimingPump : public EventPump {
+public:
+    void processEvents() override {
+        QCoreApplication::processEvents();
+        if (!results) return;
+        const int rows = results->itemCount();
+        if (rows >= nextMark) {
+            const Clock::time_point now = Clock::now();
+            blockSeconds.push_back(std::chrono::duration<double>(now - lastMark).count());
+            lastMark = now;
+            nextMark += rowBlock;
+        }
+    }
+    const ListViewModel* results = nullptr;
+    int nextMark = rowBlock;
+    Clock::time_point lastMark;
+    std::vector<double> blockSeconds;
+};
+
+class NoSpreadsheet : public SpreadsheetLink {
+public:
+    std::unique_ptr<SpreadsheetApplication> create() override { throw Failure(QStringLiteral("not used")); }
+};
+
+} // namespace
+
+long peakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+RunFigures runReaderAlone(const QStringList& paths) {
+    RunFigures figures;
+    const Clock::time_point start = Clock::now();
+    for (const QString& path : paths) {
+        const psd::ReadResult result = psd::readLayerItems(QFile::encodeName(path).toStdString());
+        if (result.ok()) figures.rows += static_cast<long long>(result.document().items.size());
+    }
+    figures.seconds = secondsSince(start);
+    figures.peakKb = peakResidentKb();
+    return figures;
+}
+
+RunFigures runLinkAlone(const QStringList& paths, const QString& searchText) {
+    QtDesktopShell desktop;
+    NativePhotoshopLink link(desktop);
+    RunFigures figures;
+    const Clock::time_point start = Clock::now();
+    std::unique_ptr<PhotoshopApplication> application = link.create();
+    for (const QString& path : paths) {
+        std::unique_ptr<PhotoshopDocument> document = application->open(path);
+        const std::int32_t count = document->layerCount();
+        for (std::int32_t j = 1; j <= count; ++j)
+            if (LayerNameContains(document->layerName(j), searchText, CaseOption::IgnoreCase)) ++figures.rows;
+        document->close();
+    }
+    application->quit();
+    figures.seconds = secondsSince(start);
+    figures.peakKb = peakResidentKb();
+    return figures;
+}
+
+RunFigures runWindow(const QStringList& paths, const QString& searchText) {
+    QuietMessages messages;
+    QtDialogs dialogs;
+    QtClipboard clipboard;
+    QtDesktopShell desktop;
+    TimingPump events;
+    QtAppExit appExit;
+    QTemporaryDir settingsFolder;
+    QSettingsStore settings(settingsFolder.filePath(QStringLiteral("settings.ini")));
+    PosixFileSystem fileSystem;
+    NativePhotoshopLink photoshop(desktop);
+    NoSpreadsheet spreadsheet;
+    Platform platform{messages, dialogs,    dialogs,   dialogs,     clipboard, settings,
+                      desktop,  fileSystem, photoshop, spreadsheet, events,    appExit};
+
+    QTemporaryDir appFolder;
+    Form1 form(platform, appFolder.path());
+    form.setRandomDraw([] { return 1; });
+    form.Form_Load();
+    form.showCentred();
+    for (const QString& path : paths) form.ListView1->items().addItem(path);
+    form.Text1->setText(searchText);
+    QCoreApplication::processEvents();
+
+    events.results = &form.ListView2->items();
+    const Clock::time_point start = Clock::now();
+    events.lastMark = start;
+    form.PushButton7->click();
+
+    RunFigures figures;
+    figures.seconds = messages.done ? std::chrono::duration<double>(*messages.done - start).count() : -1;
+    figures.rows = form.ListView2->items().itemCount();
+    figures.blockSeconds = events.blockSeconds;
+    if (messages.others > 0) figures.seconds = -1;  // an error report: the figures are void
+    QCoreApplication::processEvents();
+    figures.peakKb = peakResidentKb();
+    return figures;
+}
+
+} // namespace hv::bench

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace hv::bench {
+
+struct RunFigures {
+    double seconds = 0;
+    long long rows = 0;  // matches found (or names read, for the reader alone)
+    long peakKb = 0;     // peak resident memory of the process so far
+    // Seconds taken by each successive block of `rowBlock` result rows.
+    std::vector<double> blockSeconds;
+};
+
+inline constexpr int rowBlock = 10000;
+
+// Every document read by the layer reader alone; rows = item names read.
+RunFigures runReaderAlone(const QStringList& paths);
+// Every document through the document link, with the containment rule, as
+// the run does it but without a window; rows = matches.
+RunFigures runLinkAlone(const QStringList& paths, const QString& searchText);
+// The real main window offscreen: the listed documents in the file list, the
+// search text typed, from the click on "Start Searching" to "Done.".
+RunFigures runWindow(const QStringList& paths, const QString& searchText);
+
+long peakResidentKb();
+
+} // namespace hv::bench

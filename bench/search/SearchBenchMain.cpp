@@ -1,0 +1,151 @@
+// The search run's speed and memory: from the click on "Start Searching" to
+// "Done." through the real main window offscreen, next to the layer reader
+// alone and the document link alone on the same documents.
+//
+//   search_bench [--documents N] [--layers L] [--corpus FOLDER]
+//       generated documents (2000 x 50 by default), written once and kept
+//   search_bench --real FOLDER
+//       every .psd/.psb under FOLDER, as they are
+//
+// Each figure comes from its own child process, so that its peak memory is
+// its own.
+#include "BenchCorpus.h"
+#include "BenchRuns.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QProcess>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+using hv::bench::RunFigures;
+
+QString figuresLine(const RunFigures& f) {
+    QStringList blocks;
+    for (double s : f.blockSeconds) blocks << QString::number(s, 'f', 4);
+    return QStringLiteral("RESULT %1 %2 %3 %4").arg(f.seconds, 0, 'f', 4).arg(f.rows).arg(f.peakKb).arg(blocks.join(','));
+}
+
+RunFigures parseFigures(const QString& output) {
+    RunFigures f;
+    for (const QString& line : output.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QStringLiteral("RESULT "))) continue;
+        const QStringList parts = line.split(QLatin1Char(' '));
+        f.seconds = parts.value(1).toDouble();
+        f.rows = parts.value(2).toLongLong();
+        f.peakKb = parts.value(3).toLong();
+        for (const QString& s : parts.value(4).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            f.blockSeconds.push_back(s.toDouble());
+    }
+    return f;
+}
+
+int child(const QString& mode, const QStringList& paths, const QString& text) {
+    RunFigures f;
+    if (mode == QStringLiteral("reader")) f = hv::bench::runReaderAlone(paths);
+    else if (mode == QStringLiteral("link")) f = hv::bench::runLinkAlone(paths, text);
+    else f = hv::bench::runWindow(paths, text);
+    std::printf("%s\n", qPrintable(figuresLine(f)));
+    return f.seconds < 0 ? 1 : 0;
+}
+
+// Runs one measurement in a child process over the first `count` documents.
+RunFigures spawn(const QStringList& corpusArguments, const QString& mode, int count, const QString& text) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QCoreApplication::applicationFilePath(),
+                  corpusArguments + QStringList{QStringLiteral("--child"), mode, QStringLiteral("--count"),
+                                                QString::number(count), QStringLiteral("--text"), text});
+    process.waitForFinished(-1);
+    const RunFigures f = parseFigures(QString::fromUtf8(process.readAllStandardOutput()));
+    if (process.exitCode() != 0 || f.seconds <= 0)
+        std::fprintf(stderr, "the %s run over %d documents failed\n", qPrintable(mode), count);
+    return f;
+}
+
+void printRow(const char* what, int documents, const RunFigures& f) {
+    std::printf("%-28s %6d %9.3f %10.0f %12.0f %9.1f\n", what, documents, f.seconds, documents / f.seconds,
+                static_cast<double>(f.rows) / f.seconds, static_cast<double>(f.peakKb) / 1024.0);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption documentsOption(QStringLiteral("documents"), QStringLiteral("documents to generate"),
+                                             QStringLiteral("N"), QStringLiteral("2000"));
+    const QCommandLineOption layersOption(QStringLiteral("layers"), QStringLiteral("layers per document"),
+                                          QStringLiteral("L"), QStringLiteral("50"));
+    const QCommandLineOption corpusOption(QStringLiteral("corpus"), QStringLiteral("folder of the generated documents"),
+                                          QStringLiteral("FOLDER"));
+    const QCommandLineOption realOption(QStringLiteral("real"), QStringLiteral("search existing documents instead"),
+                                        QStringLiteral("FOLDER"));
+    const QCommandLineOption childOption(QStringLiteral("child"), QStringLiteral("internal"), QStringLiteral("MODE"));
+    const QCommandLineOption countOption(QStringLiteral("count"), QStringLiteral("internal"), QStringLiteral("N"));
+    const QCommandLineOption textOption(QStringLiteral("text"), QStringLiteral("internal"), QStringLiteral("TEXT"));
+    parser.addOptions({documentsOption, layersOption, corpusOption, realOption, childOption, countOption, textOption});
+    parser.addHelpOption();
+    parser.process(app);
+
+    const int layers = parser.value(layersOption).toInt();
+    int documents = parser.value(documentsOption).toInt();
+    const QString corpus = parser.isSet(corpusOption)
+                               ? parser.value(corpusOption)
+                               : QDir::tempPath() + QStringLiteral("/halvorine-search-bench-%1x%2").arg(documents).arg(layers);
+    QStringList corpusArguments;
+    QStringList paths;
+    if (parser.isSet(realOption)) {
+        corpusArguments = {QStringLiteral("--real"), parser.value(realOption)};
+        paths = hv::bench::findDocuments(parser.value(realOption));
+    } else {
+        corpusArguments = {QStringLiteral("--corpus"), corpus, QStringLiteral("--documents"),
+                           QString::number(documents), QStringLiteral("--layers"), QString::number(layers)};
+        paths = hv::bench::writeBenchCorpus(corpus, documents, layers);
+    }
+
+    if (parser.isSet(childOption))
+        return child(parser.value(childOption), paths.mid(0, parser.value(countOption).toInt()),
+                     parser.value(textOption));
+
+    documents = static_cast<int>(paths.size());
+    if (parser.isSet(realOption))
+        std::printf("documents: every .psd/.psb under %s (%d)\n", qPrintable(parser.value(realOption)), documents);
+    else
+        std::printf("documents: %s (%d documents x %d layers)\n", qPrintable(corpus), documents, layers);
+    hv::bench::runReaderAlone(paths);  // warms the page cache
+
+    std::printf("\n%-28s %6s %9s %10s %12s %9s\n", "run", "docs", "seconds", "docs/s", "rows/s", "peak MB");
+    std::map<int, RunFigures> reader, selective, all;
+    for (int count : {documents / 8, documents / 4, documents / 2, documents}) {
+        if (count < 1) continue;
+        reader[count] = spawn(corpusArguments, QStringLiteral("reader"), count, {});
+        printRow("reader alone (items read)", count, reader[count]);
+        printRow("link alone, \"logo\"", count, spawn(corpusArguments, QStringLiteral("link"), count, "logo"));
+        selective[count] = spawn(corpusArguments, QStringLiteral("window"), count, QStringLiteral("logo"));
+        printRow("window, \"logo\"", count, selective[count]);
+        all[count] = spawn(corpusArguments, QStringLiteral("window"), count, QString());
+        printRow("window, \"\" (every item)", count, all[count]);
+    }
+
+    std::printf("\nthe run's cost per document over the reader alone:\n");
+    for (const auto& [count, r] : reader) {
+        const double reading = r.seconds / count * 1e6;
+        const double some = selective[count].seconds / count * 1e6;
+        const double every = all[count].seconds / count * 1e6;
+        std::printf("  %6d docs: reader %.1f us; window \"logo\" %.1f us (+%.1f us); window \"\" %.1f us (+%.1f us)\n",
+                    count, reading, some, some - reading, every, every - reading);
+    }
+
+    std::printf("\nseconds per block of %d result rows, window \"\" over %d documents:\n ", hv::bench::rowBlock,
+                all.rbegin()->first);
+    for (double s : all.rbegin()->second.blockSeconds) std::printf(" %.3f", s);
+    std::printf("\n");
+    return 0;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "psd/ByteSource.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace hv::psd {
+
+// Why a document could not be read: the byte offset where the problem was
+// found, and a sentence for the user that names it (it already mentions the
+// offset where that helps, so it can be shown as it is).
+struct ReadError {
+    std::uint64_t offset = 0;
+    std::string message;
+};
+
+// The fixed header of a document.
+struct Header {
+    std::uint16_t version = 0;   // 1 = PSD, 2 = PSB (large document format)
+    std::uint16_t channels = 0;
+    std::uint32_t height = 0;
+    std::uint32_t width = 0;
+    std::uint16_t depth = 0;     // bits per channel
+    std::uint16_t colorMode = 0; // 0 bitmap, 1 grayscale, 2 indexed, 3 RGB, 4 CMYK, 7 multichannel, 8 duotone, 9 Lab
+};
+
+enum class ItemKind { Layer, OpenGroup, ClosedGroup };
+
+// One entry of the Layers panel: a layer or a group header.
+struct LayerItem {
+    std::u16string name;
+    ItemKind kind = ItemKind::Layer;
+    std::uint32_t depth = 0; // 0 for items outside any group
+};
+
+struct Document {
+    Header header;
+    // Topmost first, as the Layers panel lists them; group-end markers are
+    // not items.
+    std::vector<LayerItem> items;
+
+    std::vector<std::u16string> names() const;
+};
+
+class ReadResult {
+public:
+    ReadResult(Document document) : value_(std::move(document)) {}
+    ReadResult(ReadError error) : value_(std::move(error)) {}
+
+    bool ok() const { return std::holds_alternative<Document>(value_); }
+    const Document& document() const { return std::get<Document>(value_); }
+    const ReadError& error() const { return std::get<ReadError>(value_); }
+
+private:
+    std::variant<Document, ReadError> value_;
+};
+
+// Reads the layer items of the PSD or PSB document at `path`. Only the
+// header, the section lengths and the layer records are read, never pixel
+// data, so the cost does not depend on the image size. `bytesRead`, when
+// given, receives the number of bytes fetched from the file.
+ReadResult readLayerItems(const std::string& path, std::uint64_t* bytesRead = nullptr);
+
+// The same for a document in memory.
+ReadResult readLayerItems(std::span<const std::byte> data);
+
+// The same for any source of bytes.
+ReadResult readLayerItems(ByteSource& source);
+
+} // namespace hv::psd

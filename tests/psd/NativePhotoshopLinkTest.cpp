@@ -1,0 +1,130 @@
+// The document link on top of the layer reader.
+
+#include "TestDocuments.h"
+
+#include "platform/Failure.h"
+#include "platform/NativePhotoshopLink.h"
+#include "psd/testing/PsdWriter.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <fstream>
+
+namespace hv {
+namespace {
+
+using ::testing::HasSubstr;
+
+class RecordingShell final : public DesktopShell {
+public:
+    bool openUrl(const QString&) override { return true; }
+    bool openFolder(const QString&) override { return true; }
+    bool openDocument(const QString& path) override
+    {
+        opened.append(path);
+        return true;
+    }
+    QStringList opened;
+};
+
+class NativeLinkTest : public ::testing::Test {
+protected:
+    NativeLinkTest()
+    {
+        psd::testing::PsdWriter writer(psd::testing::Format::Psd);
+        writer.layer(u"Title \U0001F47D");
+        writer.beginGroup(u"Группа");
+        writer.layer(u"Inside");
+        writer.endGroup();
+        writer.layer(u"Background");
+        path = QString::fromStdString(dir.file("poster.psd"));
+        writer.writeFile(path.toStdString());
+    }
+
+    std::string failureOf(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const Failure& failure) {
+            return failure.description().toStdString();
+        }
+        ADD_FAILURE() << "no failure";
+        return {};
+    }
+
+    psd::test::ScratchDir dir;
+    QString path;
+    RecordingShell shell;
+    NativePhotoshopLink link{shell};
+};
+
+TEST_F(NativeLinkTest, CountAndNamesAreTheDocumentsItemsTopFirst)
+{
+    auto app = link.create();
+    auto doc = app->open(path);
+    ASSERT_EQ(doc->layerCount(), 4);
+    const QStringList names = {doc->layerName(1), doc->layerName(2), doc->layerName(3), doc->layerName(4)};
+    EXPECT_EQ(names, (QStringList{QString::fromUtf8("Title \xF0\x9F\x91\xBD"), QString::fromUtf8("Группа"),
+                                  "Inside", "Background"}));
+    doc->close();
+    app->quit();
+}
+
+TEST_F(NativeLinkTest, IndexOutsideOneToCountFails)
+{
+    auto doc = link.create()->open(path);
+    for (const std::int32_t index : {0, -1, 5}) {
+        EXPECT_THAT(failureOf([&] { doc->layerName(index); }),
+                    HasSubstr("Layer index " + std::to_string(index) + " is out of range"));
+    }
+    doc->close();
+}
+
+TEST_F(NativeLinkTest, OpenFailureNamesTheFileAndTheProblem)
+{
+    auto app = link.create();
+    const std::string notPsd = dir.file("notes.psd");
+    std::ofstream(notPsd) << "just some text";
+    EXPECT_EQ(failureOf([&] { app->open(QString::fromStdString(notPsd)); }),
+              "Cannot open \"" + notPsd +
+                  "\": not a Photoshop document: the file does not start with the signature '8BPS'");
+    EXPECT_THAT(failureOf([&] { app->open(QString::fromStdString(dir.file("gone.psd"))); }),
+                HasSubstr("gone.psd\": cannot open the file: No such file or directory"));
+    EXPECT_EQ(failureOf([&] { app->open(""); }), "Cannot open \"\": no file name given");
+    EXPECT_TRUE(shell.opened.isEmpty());
+}
+
+TEST_F(NativeLinkTest, ClosedDocumentIsNotShownAndRefusesFurtherUse)
+{
+    {
+        auto doc = link.create()->open(path);
+        doc->close();
+        EXPECT_THAT(failureOf([&] { doc->layerCount(); }), HasSubstr("already been closed"));
+    }
+    EXPECT_TRUE(shell.opened.isEmpty());
+}
+
+TEST_F(NativeLinkTest, DocumentReleasedWithoutCloseIsLeftOpenForTheUser)
+{
+    {
+        auto app = link.create();
+        auto doc = app->open(path);
+        app.reset(); // the application may go first
+        EXPECT_TRUE(shell.opened.isEmpty());
+    }
+    EXPECT_EQ(shell.opened, QStringList{path});
+}
+
+TEST_F(NativeLinkTest, QuitApplicationOpensNothingMore)
+{
+    auto app = link.create();
+    app->quit();
+    EXPECT_THAT(failureOf([&] { app->open(path); }), HasSubstr("has already quit"));
+    EXPECT_NE(link.create()->open(path), nullptr);
+}
+
+} // namespace
+} // namespace hv

@@ -1,0 +1,72 @@
+// Closing the main window while a search runs ends the program at once.
+//
+// The real window and the real program exit, over a scripted document link
+// that asks for the window to be closed while the second of four documents
+// is read; the close then happens while the run lets events run. The
+// message box prints every text it is asked to show. CTest fails the test
+// when "Done." is printed, when a later document is opened, or when the
+// process does not end with code 0 from inside the run.
+#include "ScriptedLink.h"
+#include "support/Fakes.h"
+
+#include "platform/ListView.h"
+#include "platform/QtDesktop.h"
+#include "shell/Form1.h"
+
+#include <QApplication>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+class PrintingMessageBox : public hv::MessageBox {
+public:
+    hv::MessageAnswer show(const hv::Message& message) override {
+        std::printf("message: %s\n", qPrintable(message.text));
+        std::fflush(stdout);
+        return hv::MessageAnswer::Ok;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+
+    hv::test::TestPlatform fakes;
+    PrintingMessageBox messages;
+    hv::QtEventPump events;
+    hv::QtAppExit appExit;
+    hv::test::ScriptedLink link;
+    hv::Platform platform{messages,       fakes.input,   fakes.dialogs,    fakes.dialogs, fakes.clipboard,
+                          fakes.settings, fakes.desktop, fakes.fileSystem, link,          fakes.spreadsheet,
+                          events,         appExit};
+
+    QTemporaryDir appFolder;
+    hv::Form1 form(platform, appFolder.path());
+    form.setRandomDraw([] { return 1; });
+    form.Form_Load();
+    form.showCentred();
+
+    const QStringList paths = {"/docs/1.psd", "/docs/2.psd", "/docs/3.psd", "/docs/4.psd"};
+    for (const QString& path : paths) {
+        link.addDocument(path, {"Logo", "Text", "Logo copy"});
+        form.ListView1->items().addItem(path);
+    }
+    link.onOpen = [&](const QString& path) {
+        std::printf("open %s\n", qPrintable(path));
+        std::fflush(stdout);
+        if (path == paths.at(1))
+            QMetaObject::invokeMethod(&form, [&form] { form.close(); }, Qt::QueuedConnection);
+    };
+
+    form.PushButton7->click();
+
+    std::printf("the run came back after the window was closed\n");
+    return 1;
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "support/Fakes.h"
+#include "support/TempDir.h"
+
+#include "platform/ListView.h"
+#include "platform/NativePhotoshopLink.h"
+#include "platform/ProgressBar.h"
+#include "psd/testing/PsdWriter.h"
+#include "search/LayerNameMatch.h"
+#include "shell/Form1.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace hv::test {
+
+// The real main window reading real documents through the document reader,
+// with recording fakes for everything else.
+class SearchWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<Form1>(platform, appFolder.path());
+        form->setRandomDraw([] { return 1; });
+        form->Form_Load();
+        form->showCentred();
+        fakes.messages.shown.clear();
+    }
+    void TearDown() override {
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a modal dialog was left open";
+    }
+
+    // Writes a document whose layers, top first, have the given names.
+    QString document(const QString& name, const QStringList& layers,
+                     psd::testing::Format format = psd::testing::Format::Psd) {
+        psd::testing::PsdWriter writer(format);
+        for (const QString& layer : layers) writer.layer(layer.toStdU16String());
+        const QString path = docs.path(name);
+        writer.writeFile(QFile::encodeName(path).toStdString());
+        return path;
+    }
+
+    void list(const QStringList& paths) {
+        for (const QString& path : paths) form->ListView1->items().addItem(path);
+    }
+
+    void search(const QString& text, CaseOption option = CaseOption::IgnoreCase) {
+        form->Text1->clear();
+        QTest::keyClicks(form->Text1, text);
+        QTest::mouseClick(option == CaseOption::MatchCase ? form->Option1 : form->Option2, Qt::LeftButton);
+        clickStartSearching();
+    }
+    void clickStartSearching() { QTest::mouseClick(form->PushButton7, Qt::LeftButton); }
+
+    QStringList rows() const {
+        QStringList out;
+        const ListViewModel& results = form->ListView2->items();
+        for (int row = 1; row <= results.itemCount(); ++row)
+            out << results.itemText(row, 1) + QLatin1Char('|') + results.itemText(row, 2);
+        return out;
+    }
+
+    std::vector<int> reportedLines() const {
+        static const QRegularExpression atLine(QStringLiteral(" at line (\\d+)\r\r"));
+        std::vector<int> lines;
+        for (const Message& message : fakes.messages.shown)
+            if (message.title == QStringLiteral("Application Error"))
+                lines.push_back(atLine.match(message.text).captured(1).toInt());
+        return lines;
+    }
+
+    // Idle: default pointer (unless the mouse left the hand over a button),
+    // progress 0 with its caption, no run in progress.
+    void expectAtRest(Pointer pointer = Pointer::Default) const {
+        EXPECT_EQ(form->pointer(), pointer);
+        EXPECT_NE(form->cursor().shape(), Qt::WaitCursor);
+        EXPECT_EQ(form->ProgressBar1->value(), 0.0);
+        EXPECT_EQ(form->ProgressBar1->QProgressBar::value(), 0);
+        EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
+        EXPECT_FALSE(form->searching);
+    }
+
+    TestPlatform fakes;
+    NativePhotoshopLink reader{fakes.desktop};
+    Platform platform{fakes.messages, fakes.input,      fakes.dialogs, fakes.dialogs,     fakes.clipboard,
+                      fakes.settings, fakes.desktop,    fakes.fileSystem, reader,          fakes.spreadsheet,
+                      fakes.events,   fakes.appExit};
+    TempDir appFolder;
+    TempDir docs;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace hv::test
