@@ -4,7 +4,6 @@
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
 #include "platform/XlsxSpreadsheetLink.h"
-#include "platform/Failure.h"
 #include "shell/Form1.h"
 #include "shell/QSettingsStore.h"
 

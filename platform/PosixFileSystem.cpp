@@ -33,11 +33,11 @@ bool hasHiddenName(const QString& path) {
     return name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
-bool isReadOnly(const QByteArray& path, const struct stat& info) {
+bool isReadOnly(const QByteArray& path, const struct stat& info, bool superuser) {
     if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0) return true;
     // The superuser may write anything; for it an entry that grants no one
     // write permission counts as read-only, as a file manager shows it.
-    return ::geteuid() == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    return superuser && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
 // A directory opened for reading its entries; never waits on a pipe or a
@@ -129,6 +129,8 @@ void setListingError(SubFolderListing& listing, int error) {
 
 } // namespace
 
+PosixFileSystem::PosixFileSystem() : superuser_(::geteuid() == 0) {}
+
 bool PosixFileSystem::isExistingPath(const QString& path) {
     if (path.isEmpty()) return false;
     struct stat info {};
@@ -154,7 +156,7 @@ int PosixFileSystem::attributes(const QString& path) {
     if (haveTarget) {
         if (S_ISDIR(info.st_mode)) value |= attr::Folder;
         else if (S_ISREG(info.st_mode)) value |= attr::Archive;
-        if (isReadOnly(bytes, info)) value |= attr::ReadOnly;
+        if (isReadOnly(bytes, info, superuser_)) value |= attr::ReadOnly;
     }
     if (hasHiddenName(trimmed)) value |= attr::Hidden;
     return value;

@@ -13,6 +13,8 @@ namespace hv {
 // kind of the link's target.
 class PosixFileSystem : public FileSystem {
 public:
+    PosixFileSystem();
+
     bool isExistingPath(const QString& path) override;
 
     PathStyle pathStyle() const override { return PathStyle::Posix; }
@@ -25,6 +27,9 @@ public:
     std::optional<FolderId> folderId(const QString& path) override;
     SubFolderListing subFolders(const QString& folder) override;
     QStringList filesMatching(const QString& folder, const QString& pattern) override;
+
+private:
+    bool superuser_;  // the effective user when the object was made
 };
 
 } // namespace hv

@@ -35,7 +35,17 @@ bool QtDesktopShell::openDocument(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void QtEventPump::processEvents() { QCoreApplication::processEvents(); }
+void QtEventPump::processEvents() {
+    constexpr qint64 kIntervalNs = 1'000'000;
+    if (sinceLastRun_.isValid() && sinceLastRun_.nsecsElapsed() < kIntervalNs) {
+        // What the program posted to itself (a queued close, a deferred call)
+        // still runs at once.
+        QCoreApplication::sendPostedEvents();
+        return;
+    }
+    QCoreApplication::processEvents();
+    sinceLastRun_.restart();
+}
 
 void QtAppExit::exitNow() {
     // Whatever loop is running, nothing more of it runs: the process ends here.

@@ -5,6 +5,8 @@
 #include "DesktopShell.h"
 #include "EventPump.h"
 
+#include <QElapsedTimer>
+
 namespace hv {
 
 class QtClipboard : public Clipboard {
@@ -20,9 +22,16 @@ public:
     bool openDocument(const QString& path) override;
 };
 
+// Lets the window's events run. The window system is polled at most once a
+// millisecond: a poll costs a system call, and a loop that calls this per
+// layer stays just as responsive when the calls in between only deliver what
+// the program posted to itself.
 class QtEventPump : public EventPump {
 public:
     void processEvents() override;
+
+private:
+    QElapsedTimer sinceLastRun_;
 };
 
 class QtAppExit : public AppExit {

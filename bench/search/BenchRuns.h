@@ -26,6 +26,10 @@ RunFigures runLinkAlone(const QStringList& paths, const QString& searchText);
 // search text typed, from the click on "Start Searching" to "Done.".
 RunFigures runWindow(const QStringList& paths, const QString& searchText);
 
+// The real main window offscreen with nothing to do: `calls` times letting
+// pending events run; rows = calls.
+RunFigures runIdleEvents(int calls);
+
 long peakResidentKb();
 
 } // namespace hv::bench

@@ -49,6 +49,7 @@ int child(const QString& mode, const QStringList& paths, const QString& text) {
     RunFigures f;
     if (mode == QStringLiteral("reader")) f = hv::bench::runReaderAlone(paths);
     else if (mode == QStringLiteral("link")) f = hv::bench::runLinkAlone(paths, text);
+    else if (mode == QStringLiteral("idle")) f = hv::bench::runIdleEvents(100000);
     else f = hv::bench::runWindow(paths, text);
     std::printf("%s\n", qPrintable(figuresLine(f)));
     return f.seconds < 0 ? 1 : 0;
@@ -142,6 +143,11 @@ int main(int argc, char* argv[]) {
         std::printf("  %6d docs: reader %.1f us; window \"logo\" %.1f us (+%.1f us); window \"\" %.1f us (+%.1f us)\n",
                     count, reading, some, some - reading, every, every - reading);
     }
+
+    const RunFigures idle = spawn(corpusArguments, QStringLiteral("idle"), 0, {});
+    std::printf("letting events run with nothing pending: %.2f us a time (the run does it once per document and "
+                "once per item)\n",
+                idle.seconds / static_cast<double>(idle.rows) * 1e6);
 
     std::printf("\nseconds per block of %d result rows, window \"\" over %d documents:\n ", hv::bench::rowBlock,
                 all.rbegin()->first);

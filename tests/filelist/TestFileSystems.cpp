@@ -64,7 +64,6 @@ QStringList FakeFileSystem::children(const QString& folder, bool folders) const 
 bool FakeFileSystem::isExistingPath(const QString& path) { return find(path) != nullptr; }
 
 int FakeFileSystem::attributes(const QString& path) {
-    ++attributeReads;
     const Entry* entry = find(path);
     if (!entry) return -1;
     const auto left = readsLeft_.find(key(path));

@@ -27,7 +27,6 @@ public:
     void attributesVanishAfter(const QString& path, int reads);
 
     qsizetype limit = 260;
-    int attributeReads = 0;
 
     bool isExistingPath(const QString& path) override;
     PathStyle pathStyle() const override { return style_; }

@@ -50,36 +50,6 @@ TEST_F(SearchRunSteps, OpensEveryDocumentInListOrderClosesEachAndQuitsOnce) {
     EXPECT_EQ(link.openDocuments, 0);
 }
 
-TEST_F(SearchRunSteps, OneUntickedRowPerMatchInDocumentThenLayerOrderWithPathAsListed) {
-    link.addDocument(" /art/a b.psd", {"Logo", "Text", "Logo copy", "LOGO"});
-    link.addDocument("/art/c.psd", {"logo"});
-    list({" /art/a b.psd", "/art/c.psd"});
-    searchText = "Logo";
-    option = CaseOption::MatchCase;
-
-    run();
-
-    EXPECT_EQ(rows(), (QStringList{" /art/a b.psd|Logo", " /art/a b.psd|Logo copy"}));
-    EXPECT_FALSE(results.isChecked(1));
-    EXPECT_FALSE(results.isChecked(2));
-
-    option = CaseOption::IgnoreCase;
-    run();
-
-    EXPECT_EQ(rows(), (QStringList{" /art/a b.psd|Logo", " /art/a b.psd|Logo copy", " /art/a b.psd|LOGO",
-                                   "/art/c.psd|logo"}));
-}
-
-TEST_F(SearchRunSteps, EmptySearchTextListsEveryNamedLayerAndTheSamePathTwiceGivesItsRowsTwice) {
-    link.addDocument("/art/a.psd", {"Top", "", "Bottom"});
-    list({"/art/a.psd", "/art/a.psd"});
-
-    run();
-
-    EXPECT_EQ(rows(), (QStringList{"/art/a.psd|Top", "/art/a.psd|Bottom", "/art/a.psd|Top", "/art/a.psd|Bottom"}));
-    EXPECT_EQ(link.log.count("open /art/a.psd"), 2);
-}
-
 TEST_F(SearchRunSteps, ANewRunClearsThePreviousResultsEvenWhenItFindsNothing) {
     results.addItem(QStringList{"/old/x.psd", "Old"});
     link.addDocument("/art/a.psd", {"Layer"});
@@ -90,17 +60,6 @@ TEST_F(SearchRunSteps, ANewRunClearsThePreviousResultsEvenWhenItFindsNothing) {
 
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_EQ(notices(), QStringList{"Done."});
-}
-
-TEST_F(SearchRunSteps, ADocumentWithoutItemsIsOpenedAndClosedAndGivesNoRow) {
-    link.addDocument("/art/empty.psd", {});
-    list({"/art/empty.psd"});
-
-    run();
-
-    EXPECT_EQ(link.log, (QStringList{"create", "open /art/empty.psd", "count", "close", "quit"}));
-    EXPECT_TRUE(rows().isEmpty());
-    EXPECT_EQ(messages.texts(), QStringList{"Done."});
 }
 
 TEST_F(SearchRunSteps, ProgressIsSetBeforeEachOpenFromTheCurrentRowCountAndReturnsToRest) {

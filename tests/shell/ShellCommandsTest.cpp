@@ -67,6 +67,8 @@ void moveOver(QWidget* widget) {
 
 TEST_F(ShellCommands, HoverGivesButtonsTheHandAndListsFramesAndWindowTheArrow) {
     load();
+    form->showCentred();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     const char* buttons[] = {"PushButton1", "PushButton6", "PushButton5", "PushButton9",  "PushButton7", "PushButton3",
                              "PushButton2", "PushButton4", "PushButton13", "PushButton8", "PushButton16"};
     for (const char* name : buttons) {
