@@ -3,7 +3,7 @@
 // "Add All PSD File(s) In Folder" does, after a tenth-size warm-up tree that
 // shows whether the cost per file stays flat as the tree grows.
 //
-//     halvorine_bench_folderscan [work-folder]
+//     bench_folder_scan [work-folder]
 //
 // The trees are written below the work folder (default: a new temporary
 // folder) and removed at the end.

@@ -1,7 +1,7 @@
 // Speed and memory of the result exports on a large results list:
 // the text file of 100,000 checked rows and the workbook of 100,000 rows.
 // Each case runs in a child process of its own, so its peak memory is its
-// own. Usage: output_bench [text|workbook] [rows]
+// own. Usage: bench_output [text|workbook] [rows]
 #include "output/ListTextExport.h"
 #include "output/ResultsWorkbook.h"
 #include "platform/DesktopShell.h"

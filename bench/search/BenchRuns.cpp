@@ -46,12 +46,12 @@ public:
     int others = 0;
 };
 
-// Lets events run like the desktop's pump, and notes the time at which the
-// result list passes each block of rows.
-class TimingPump : public EventPump {
+// The desktop's pump, noting the time at which the result list passes each
+// block of rows.
+class TimingPump : public QtEventPump {
 public:
     void processEvents() override {
-        QCoreApplication::processEvents();
+        QtEventPump::processEvents();
         if (!results) return;
         const int rows = results->itemCount();
         if (rows >= nextMark) {

@@ -2,9 +2,9 @@
 // "Done." through the real main window offscreen, next to the layer reader
 // alone and the document link alone on the same documents.
 //
-//   search_bench [--documents N] [--layers L] [--corpus FOLDER]
+//   bench_search [--documents N] [--layers L] [--corpus FOLDER]
 //       generated documents (2000 x 50 by default), written once and kept
-//   search_bench --real FOLDER
+//   bench_search --real FOLDER
 //       every .psd/.psb under FOLDER, as they are
 //
 // Each figure comes from its own child process, so that its peak memory is
