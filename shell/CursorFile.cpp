@@ -35,7 +35,8 @@ QCursor loadCursorFile(const QString& path) {
     QPixmap pixmap;
     if (!pixmap.loadFromData(asIcon, "ICO") && !pixmap.loadFromData(bytes))
         throw Failure(QStringLiteral("Invalid picture"));
-    return QCursor(pixmap, cursorHotSpot(bytes, pixmap.size()).x(), cursorHotSpot(bytes, pixmap.size()).y());
+    const QPoint hotSpot = cursorHotSpot(bytes, pixmap.size());
+    return QCursor(pixmap, hotSpot.x(), hotSpot.y());
 }
 
 } // namespace hv

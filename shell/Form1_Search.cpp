@@ -6,6 +6,7 @@
 #include "search/SearchRun.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QRadioButton>
 
 namespace hv {
@@ -14,10 +15,7 @@ void Form1::PushButton7_Click() {
     // One run at a time: a click while events run inside a run is ignored.
     if (searching) return;
     searching = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{searching};
+    const auto done = qScopeGuard([this] { searching = false; });
 
     SearchRun run(platform_.messages, platform_.photoshop, platform_.events,
                   SearchWindow{

@@ -3,8 +3,7 @@
 #include "platform/ListView.h"
 #include "shell/Form1.h"
 #include "QtPrinters.h"
-#include "support/Fakes.h"
-#include "support/TempDir.h"
+#include "support/FormFixture.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -17,24 +16,17 @@
 
 namespace hv::test {
 
-// The real main window over recording fakes, shown on the offscreen
-// platform, with a temporary program folder. A test may give its own file
-// system or settings store.
-class FileListFixture : public ::testing::Test {
+// The main window, shown; a test may give its own file system or settings
+// store.
+class FileListFixture : public FormFixture {
 protected:
     void load(FileSystem* fileSystem = nullptr, SettingsStore* settings = nullptr) {
         platform = std::make_unique<Platform>(Platform{
             fakes.messages, fakes.input, fakes.dialogs, fakes.dialogs, fakes.clipboard,
             settings ? *settings : fakes.settings, fakes.desktop, fileSystem ? *fileSystem : fakes.fileSystem,
             fakes.photoshop, fakes.spreadsheet, fakes.events, fakes.appExit});
-        form = std::make_unique<Form1>(*platform, appFolder.path());
-        form->setRandomDraw([] { return 1; });
-        form->Form_Load();
-        form->show();
+        openForm(*platform);
         fakes.messages.shown.clear();
-    }
-    void TearDown() override {
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a modal dialog was left open";
     }
 
     ListViewModel& fileList() { return form->ListView1->items(); }
@@ -49,10 +41,7 @@ protected:
     }
     void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    TestPlatform fakes;
-    TempDir appFolder;
     std::unique_ptr<Platform> platform;
-    std::unique_ptr<Form1> form;
 };
 
 } // namespace hv::test

@@ -6,8 +6,7 @@
 #include "platform/ProgressBar.h"
 #include "platform/XlsxSpreadsheetLink.h"
 #include "shell/Form1.h"
-#include "support/Fakes.h"
-#include "support/TempDir.h"
+#include "support/FormFixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,17 +25,11 @@ const QDateTime kWhen(QDate(2026, 12, 8), QTime(10, 31, 5));
 const QString kCopied = QStringLiteral("Results have been copied to the clipboard.\r\rClick a text area where you "
                                        "normally type and press Ctrl+V to paste the clipboard.");
 
-class OutputForm : public ::testing::Test {
+class OutputForm : public FormFixture {
 protected:
     void SetUp() override {
-        form = std::make_unique<Form1>(platform, appFolder.path());
-        form->setRandomDraw([] { return 1; });
-        form->Form_Load();
-        form->show();
+        openForm(platform);
         fakes.messages.shown.clear();
-    }
-    void TearDown() override {
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a modal dialog was left open";
     }
 
     ListViewModel& results() { return form->ListView2->items(); }
@@ -55,15 +48,12 @@ protected:
         addResult(QStringLiteral("C:\\art\\poster.psd"), QStringLiteral("Logo copy"));
     }
 
-    TestPlatform fakes;
-    TempDir appFolder;
     TempDir workbooks;
     bool viewer = true;
     XlsxSpreadsheetLink xlsx{fakes.desktop,
                              XlsxLinkOptions{[this] { return viewer; }, workbooks.path(), [] { return kWhen; }}};
     Platform platform{fakes.messages, fakes.input,      fakes.dialogs,   fakes.dialogs, fakes.clipboard, fakes.settings,
                       fakes.desktop,  fakes.fileSystem, fakes.photoshop, xlsx,          fakes.events,    fakes.appExit};
-    std::unique_ptr<Form1> form;
 };
 
 QByteArray fileBytes(const QString& path) {

@@ -1,5 +1,8 @@
 #include "OutputTestSupport.h"
 
+#include "output/ResultsWorkbook.h"
+#include "platform/ErrorTrap.h"
+
 namespace hv::test {
 
 std::unique_ptr<ListViewModel> resultsList(const std::vector<std::pair<QString, QString>>& rows, bool checked) {
@@ -11,6 +14,17 @@ std::unique_ptr<ListViewModel> resultsList(const std::vector<std::pair<QString, 
         list->setChecked(row, checked);
     }
     return list;
+}
+
+void exportToWorkbook(const ListViewModel& list, SpreadsheetLink& link, EventPump& events, MessageBox& messages) {
+    ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
+    ResultsWorkbook sheet(list, link, events);
+    sheet.createApplication();
+    sheet.addWorkbook();
+    sheet.writeHeaders(trap);
+    sheet.writeRows(trap);
+    sheet.autoFit();
+    sheet.show();
 }
 
 } // namespace hv::test

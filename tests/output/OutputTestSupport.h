@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/ListView.h"
+#include "platform/EventPump.h"
+#include "platform/MessageBox.h"
+#include "platform/SpreadsheetLink.h"
 #include "platform/ProgressDisplay.h"
 
 #include <QIODevice>
@@ -18,6 +21,10 @@ namespace hv::test {
 // {path, layer name} and starts unchecked unless `checked` says otherwise.
 std::unique_ptr<ListViewModel> resultsList(const std::vector<std::pair<QString, QString>>& rows,
                                            bool checked = false);
+
+// Writes every row of `list` into a new workbook of `link` and shows it, in
+// the order "Save Results As Excel File" makes the calls.
+void exportToWorkbook(const ListViewModel& list, SpreadsheetLink& link, EventPump& events, MessageBox& messages);
 
 // Records every value and caption set on it, in order.
 class RecordingProgress : public ProgressDisplay {

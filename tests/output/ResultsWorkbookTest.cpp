@@ -17,14 +17,7 @@ struct WorkbookFill {
     FakeMessageBox messages;
 
     void run(const ListViewModel& list) {
-        ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
-        ResultsWorkbook sheet(list, link, events);
-        sheet.createApplication();
-        sheet.addWorkbook();
-        sheet.writeHeaders(trap);
-        sheet.writeRows(trap);
-        sheet.autoFit();
-        sheet.show();
+        exportToWorkbook(list, link, events, messages);
     }
     QString cell(int row, int column) const {
         const auto found = link.cells.find({row, column});

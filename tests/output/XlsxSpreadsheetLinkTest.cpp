@@ -30,14 +30,7 @@ struct XlsxFixture {
 
     // Fills a workbook from the list as the button does and shows it.
     XlsxSheet exportList(const ListViewModel& list) {
-        ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
-        ResultsWorkbook sheet(list, link, events);
-        sheet.createApplication();
-        sheet.addWorkbook();
-        sheet.writeHeaders(trap);
-        sheet.writeRows(trap);
-        sheet.autoFit();
-        sheet.show();
+        exportToWorkbook(list, link, events, messages);
         return opened();
     }
     XlsxSheet opened() const {

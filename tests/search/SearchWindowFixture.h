@@ -1,7 +1,6 @@
 #pragma once
 
-#include "support/Fakes.h"
-#include "support/TempDir.h"
+#include "support/FormFixture.h"
 
 #include "platform/ListView.h"
 #include "platform/NativePhotoshopLink.h"
@@ -26,17 +25,11 @@ namespace hv::test {
 
 // The real main window reading real documents through the document reader,
 // with recording fakes for everything else.
-class SearchWindowFixture : public ::testing::Test {
+class SearchWindowFixture : public FormFixture {
 protected:
     void SetUp() override {
-        form = std::make_unique<Form1>(platform, appFolder.path());
-        form->setRandomDraw([] { return 1; });
-        form->Form_Load();
-        form->showCentred();
+        openForm(platform).showCentred();
         fakes.messages.shown.clear();
-    }
-    void TearDown() override {
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a modal dialog was left open";
     }
 
     // Writes a document whose layers, top first, have the given names.
@@ -89,14 +82,11 @@ protected:
         EXPECT_FALSE(form->searching);
     }
 
-    TestPlatform fakes;
     NativePhotoshopLink reader{fakes.desktop};
     Platform platform{fakes.messages, fakes.input,      fakes.dialogs, fakes.dialogs,     fakes.clipboard,
                       fakes.settings, fakes.desktop,    fakes.fileSystem, reader,          fakes.spreadsheet,
                       fakes.events,   fakes.appExit};
-    TempDir appFolder;
     TempDir docs;
-    std::unique_ptr<Form1> form;
 };
 
 } // namespace hv::test
