@@ -1,5 +1,5 @@
-#include "platform/Platform.h"
 #include "platform/NativePhotoshopLink.h"
+#include "platform/Platform.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
@@ -22,8 +22,8 @@ int main(int argc, char* argv[]) {
     hv::PosixFileSystem fileSystem;
     hv::NativePhotoshopLink photoshop(desktop);
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
-    hv::Platform platform{dialogs,    dialogs,     dialogs, dialogs, clipboard, settings,
-                          desktop,    fileSystem,  photoshop, spreadsheet, events, appExit};
+    hv::Platform platform{dialogs, dialogs,    dialogs,   dialogs,     clipboard, settings,
+                          desktop, fileSystem, photoshop, spreadsheet, events,    appExit};
 
     hv::Form1 form(platform, QCoreApplication::applicationDirPath());
     dialogs.setOwner(&form);

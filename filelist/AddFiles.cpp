@@ -16,8 +16,7 @@ QStringList dialogAnswers(const QStringList& chosen, PathStyle style) {
             answers.append(chosen[first]);
         } else {
             QString answer = folder;
-            for (qsizetype i = first; i < end; ++i)
-                answer += QChar(u'\0') + splitFolderAndName(chosen[i], style).name;
+            for (qsizetype i = first; i < end; ++i) answer += QChar(u'\0') + splitFolderAndName(chosen[i], style).name;
             answers.append(answer);
         }
         first = end;
@@ -32,7 +31,8 @@ void appendDialogAnswer(const QString& answer, ListViewModel& fileList, PathStyl
         return;
     }
     const QChar separator = separatorOf(style);
-    for (qsizetype i = 1; i < parts.size(); ++i) fileList.addItem(normalizePath(parts[0] + separator + parts[i], style));
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        fileList.addItem(normalizePath(parts[0] + separator + parts[i], style));
 }
 
 } // namespace hv

@@ -25,7 +25,9 @@ std::optional<QStringList> localFileList(const QMimeData* data) {
 }
 
 FileDrop::FileDrop(FileSystem& fileSystem, FolderScan& scan, ListViewModel& fileList)
-    : fileSystem_(fileSystem), scan_(scan), fileList_(fileList) {}
+    : fileSystem_(fileSystem),
+      scan_(scan),
+      fileList_(fileList) {}
 
 void FileDrop::drop(const QStringList& paths) {
     for (const QString& path : paths) {

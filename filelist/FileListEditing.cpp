@@ -6,7 +6,9 @@
 namespace hv {
 
 FileListEditor::FileListEditor(ListView& list, const WindowPointer& window, int& dragRow)
-    : list_(list), window_(window), dragRow_(dragRow) {}
+    : list_(list),
+      window_(window),
+      dragRow_(dragRow) {}
 
 void FileListEditor::removeSelected() {
     if (window_.busy()) return;
@@ -14,8 +16,10 @@ void FileListEditor::removeSelected() {
     const int row = list_.selectedIndex();
     if (row == 0) return;
     list_.items().removeItem(row);
-    if (dragRow_ == row) dragRow_ = 0;
-    else if (dragRow_ > row) --dragRow_;
+    if (dragRow_ == row)
+        dragRow_ = 0;
+    else if (dragRow_ > row)
+        --dragRow_;
 }
 
 void FileListEditor::clear() {
@@ -25,11 +29,18 @@ void FileListEditor::clear() {
 }
 
 RowDrag::RowDrag(ListView& list, WindowPointer& window, bool& draggingRows, int& dragRow)
-    : list_(list), window_(window), draggingRows_(draggingRows), dragRow_(dragRow) {}
+    : list_(list),
+      window_(window),
+      draggingRows_(draggingRows),
+      dragRow_(dragRow) {}
 
-bool RowDrag::isRow(int row) const { return row >= 1 && row <= list_.items().itemCount(); }
+bool RowDrag::isRow(int row) const {
+    return row >= 1 && row <= list_.items().itemCount();
+}
 
-void RowDrag::press() { draggingRows_ = true; }
+void RowDrag::press() {
+    draggingRows_ = true;
+}
 
 void RowDrag::itemClick(const std::optional<QCursor>& dragPointer) {
     if (dragPointer) list_.viewport()->setCursor(*dragPointer);
@@ -54,8 +65,10 @@ void RowDrag::move(const QPoint& pos) {
     dragRow_ = over;
 
     const int edge = list_.visualRect(items.index(over - 1, 0)).height();
-    if (pos.y() < edge && over > 1) list_.ensureItemVisible(over - 1);
-    else if (pos.y() > list_.viewport()->height() - edge && over < items.itemCount()) list_.ensureItemVisible(over + 1);
+    if (pos.y() < edge && over > 1)
+        list_.ensureItemVisible(over - 1);
+    else if (pos.y() > list_.viewport()->height() - edge && over < items.itemCount())
+        list_.ensureItemVisible(over + 1);
 }
 
 void RowDrag::release() {

@@ -14,9 +14,9 @@ namespace hv {
 
 namespace {
 
-constexpr int kFileAttributesHiddenArchive = attr::Hidden | attr::Archive;  // 34
-constexpr int kFolderHiddenSystem = attr::Folder | attr::Hidden | attr::System;  // 22
-constexpr int kFolderHiddenSystemAlias = kFolderHiddenSystem | attr::Alias;  // 1046
+constexpr int kFileAttributesHiddenArchive = attr::Hidden | attr::Archive;      // 34
+constexpr int kFolderHiddenSystem = attr::Folder | attr::Hidden | attr::System; // 22
+constexpr int kFolderHiddenSystemAlias = kFolderHiddenSystem | attr::Alias;     // 1046
 
 struct FolderIdHash {
     std::size_t operator()(const FolderId& id) const noexcept {
@@ -68,7 +68,7 @@ private:
 
     bool acceptableName(const QString& name) const {
         return fs_.pathLength(name) < fs_.pathLengthLimit() && !hasUnsafeCharacters(name)
-            && !name.contains(QLatin1Char('?')) && name != QLatin1String(".") && name != QLatin1String("..");
+               && !name.contains(QLatin1Char('?')) && name != QLatin1String(".") && name != QLatin1String("..");
     }
 
     // The sub-folders of every entry of `level`. Entries whose listing was
@@ -110,7 +110,10 @@ private:
 } // namespace
 
 FolderScan::FolderScan(FileSystem& fileSystem, EventPump& events, MessageBox& messages, ListViewModel& fileList)
-    : fileSystem_(fileSystem), events_(events), messages_(messages), fileList_(fileList) {}
+    : fileSystem_(fileSystem),
+      events_(events),
+      messages_(messages),
+      fileList_(fileList) {}
 
 void FolderScan::addFolderFiles(const QString& topFolder, const QString& pattern, const ScanFailureReport& report) {
     const QChar separator = fileSystem_.separator();

@@ -40,8 +40,7 @@ FolderAndName splitFolderAndName(const QString& path, PathStyle style) {
     const qsizetype at = path.lastIndexOf(separator);
     if (at < 0) return {QString(), path};
     QString folder = path.left(at);
-    if (folder.isEmpty() || (style == PathStyle::Windows && folder.endsWith(QLatin1Char(':'))))
-        folder += separator;
+    if (folder.isEmpty() || (style == PathStyle::Windows && folder.endsWith(QLatin1Char(':')))) folder += separator;
     return {folder, path.mid(at + 1)};
 }
 

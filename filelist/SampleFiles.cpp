@@ -23,7 +23,9 @@ SampleFiles::SampleFiles(FileSystem& fileSystem, FolderScan& scan, MessageBox& m
       fileList_(fileList),
       appFolder_(std::move(appFolder)) {}
 
-QString SampleFiles::folder() const { return appFolder_ + fileSystem_.separator() + QStringLiteral("Samples"); }
+QString SampleFiles::folder() const {
+    return appFolder_ + fileSystem_.separator() + QStringLiteral("Samples");
+}
 
 void SampleFiles::load() {
     const QString samples = folder() + fileSystem_.separator();

@@ -15,16 +15,13 @@ using namespace hv::psd::testing;
 
 namespace {
 
-std::vector<std::byte> bytesOf(std::string_view text)
-{
+std::vector<std::byte> bytesOf(std::string_view text) {
     std::vector<std::byte> out;
-    for (const char c : text)
-        out.push_back(static_cast<std::byte>(c));
+    for (const char c : text) out.push_back(static_cast<std::byte>(c));
     return out;
 }
 
-PsdWriter small(Format format)
-{
+PsdWriter small(Format format) {
     PsdWriter w(format);
     w.imageDataBytes = 4;
     w.width = 2;
@@ -32,8 +29,7 @@ PsdWriter small(Format format)
     return w;
 }
 
-void addLayers(PsdWriter& w)
-{
+void addLayers(PsdWriter& w) {
     w.layer(u"Top").channels = 1;
     w.beginGroup(u"Group", false).channels = 0;
     w.layer(u"\U0001F47D").channels = 0;
@@ -43,8 +39,7 @@ void addLayers(PsdWriter& w)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: psd_fuzz_seeds OUTPUT_FOLDER\n");
         return 2;
@@ -54,21 +49,32 @@ int main(int argc, char** argv)
     const std::vector<std::pair<std::string, std::function<void(PsdWriter&)>>> seeds = {
         {"empty.psd", [](PsdWriter&) {}},
         {"groups.psd", [](PsdWriter& w) { addLayers(w); }},
-        {"groups.psb", [](PsdWriter& w) { w.format = Format::Psb; addLayers(w); }},
-        {"lr16.psd", [](PsdWriter& w) { w.depth = 16; addLayers(w); }},
-        {"lr32.psb", [](PsdWriter& w) {
+        {"groups.psb",
+         [](PsdWriter& w) {
+             w.format = Format::Psb;
+             addLayers(w);
+         }},
+        {"lr16.psd",
+         [](PsdWriter& w) {
+             w.depth = 16;
+             addLayers(w);
+         }},
+        {"lr32.psb",
+         [](PsdWriter& w) {
              w.format = Format::Psb;
              w.depth = 32;
              w.documentBlocksBefore = {ExtraBlock{"8BIM", "Mt32", {}, {}}};
              addLayers(w);
          }},
-        {"pascal.psd", [](PsdWriter& w) {
+        {"pascal.psd",
+         [](PsdWriter& w) {
              auto& l = w.layer(u"");
              l.writeUnicodeName = false;
              l.pascalName = "Caf\xE9";
              l.channels = 0;
          }},
-        {"quirks.psd", [](PsdWriter& w) {
+        {"quirks.psd",
+         [](PsdWriter& w) {
              w.negativeLayerCount = true;
              w.namePadding = 2;
              w.recordBlockPadding = BlockPadding::None;
@@ -80,7 +86,8 @@ int main(int argc, char** argv)
              w.beginGroup(u"Nested").nestedDividerKey = true;
              w.endGroup().nestedDividerKey = true;
          }},
-        {"widths.psb", [](PsdWriter& w) {
+        {"widths.psb",
+         [](PsdWriter& w) {
              w.format = Format::Psb;
              auto& l = w.layer(u"Filter");
              l.channels = 0;

@@ -14,8 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
@@ -25,8 +24,8 @@ int main(int argc, char** argv)
             continue;
         }
         for (const auto& entry : fs::directory_iterator(dir)) {
-            if (entry.is_regular_file() && entry.path().filename().string().front() != '.' &&
-                entry.path().extension() != ".md")
+            if (entry.is_regular_file() && entry.path().filename().string().front() != '.'
+                && entry.path().extension() != ".md")
                 inputs.push_back(entry.path());
         }
     }

@@ -10,7 +10,9 @@
 namespace hv {
 
 ListClipboardCopy::ListClipboardCopy(const ListViewModel& list, Clipboard& clipboard, EventPump& events)
-    : list_(list), clipboard_(clipboard), events_(events) {}
+    : list_(list),
+      clipboard_(clipboard),
+      events_(events) {}
 
 void ListClipboardCopy::copy() {
     if (list_.itemCount() == 0) return;

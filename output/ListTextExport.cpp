@@ -30,7 +30,10 @@ double rowProgress(int row, int rowCount) {
 
 ListTextExport::ListTextExport(const ListViewModel& list, EventPump& events, MessageBox& messages,
                                ProgressDisplay* progress)
-    : list_(list), events_(events), messages_(messages), progress_(progress) {}
+    : list_(list),
+      events_(events),
+      messages_(messages),
+      progress_(progress) {}
 
 void ListTextExport::save(const QString& fileName) {
     QSaveFile file(fileName);
@@ -42,22 +45,22 @@ void ListTextExport::save(const QString& fileName, QIODevice& device) {
     const QString namePart = FileNameOfPath(fileName);
     const QString caption = kWriting + namePart;
 
-    showProgress(trap, 102, 1, caption);  // 100 to 108
-    const std::vector<qsizetype> widths = columnWidths(trap);  // 110 to 138
-    showProgress(trap, 144, 10, caption);  // 142 to 150
+    showProgress(trap, 102, 1, caption);                      // 100 to 108
+    const std::vector<qsizetype> widths = columnWidths(trap); // 110 to 138
+    showProgress(trap, 144, 10, caption);                     // 142 to 150
 
     TextLineWriter out(device);
     trap(156, [&] { out.open(fileName); });
-    writeHeader(trap, widths, out);  // 158 to 170
-    showProgress(trap, 174, 20, caption);  // 172 to 180
-    writeRows(trap, widths, out, namePart);  // 182 to 222
+    writeHeader(trap, widths, out);         // 158 to 170
+    showProgress(trap, 174, 20, caption);   // 172 to 180
+    writeRows(trap, widths, out, namePart); // 182 to 222
 
-    if (progress_) {  // 226
+    if (progress_) { // 226
         trap(228, [&] { progress_->setValue(100); });
         trap(230, [&] { progress_->setText(kDone); });
     }
     trap(232, [&] { out.close(); });
-    if (progress_) {  // 238
+    if (progress_) { // 238
         trap(240, [&] { progress_->setValue(0); });
         trap(242, [&] { progress_->setText(kIdle); });
     }

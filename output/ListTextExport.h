@@ -41,8 +41,7 @@ public:
 private:
     std::vector<qsizetype> columnWidths(ErrorTrap& trap);
     void writeHeader(ErrorTrap& trap, const std::vector<qsizetype>& widths, TextLineWriter& out);
-    void writeRows(ErrorTrap& trap, const std::vector<qsizetype>& widths, TextLineWriter& out,
-                   const QString& namePart);
+    void writeRows(ErrorTrap& trap, const std::vector<qsizetype>& widths, TextLineWriter& out, const QString& namePart);
     bool buildRowLine(ErrorTrap& trap, int row, const std::vector<qsizetype>& widths, QString& line);
     void showProgress(ErrorTrap& trap, int firstLine, double value, const QString& caption);
     void letEventsRun(ErrorTrap& trap, int line);

@@ -15,7 +15,8 @@ QString spreadsheetMissingForSoftware() {
 }
 
 QString spreadsheetMissingForFeature() {
-    return QStringLiteral("Excel is not installed on this computer. You need to have it installed to use this feature.");
+    return QStringLiteral(
+        "Excel is not installed on this computer. You need to have it installed to use this feature.");
 }
 
 bool SpreadsheetInstalled(SpreadsheetLink& link, MessageBox& messages) {
@@ -32,7 +33,9 @@ bool SpreadsheetInstalled(SpreadsheetLink& link, MessageBox& messages) {
 }
 
 ResultsWorkbook::ResultsWorkbook(const ListViewModel& list, SpreadsheetLink& link, EventPump& events)
-    : list_(list), link_(link), events_(events) {}
+    : list_(list),
+      link_(link),
+      events_(events) {}
 
 ResultsWorkbook::~ResultsWorkbook() = default;
 
@@ -50,8 +53,7 @@ SpreadsheetWorkbook& ResultsWorkbook::workbook() {
     return *workbook_;
 }
 
-bool ResultsWorkbook::writeCell(ErrorTrap& trap, int line, std::int32_t row, std::int32_t column,
-                                const QString& text) {
+bool ResultsWorkbook::writeCell(ErrorTrap& trap, int line, std::int32_t row, std::int32_t column, const QString& text) {
     if (!trap(line, [&] { workbook().setCell(row, column, text); })) refused_ = true;
     return !refused_;
 }
@@ -84,7 +86,7 @@ void ResultsWorkbook::writeRows(ErrorTrap& trap) {
         for (int c = 1; c <= columns; ++c) {
             trap(148, [&] { events_.processEvents(); });
             QString text;
-            if (!trap(c == 1 ? 150 : 158, [&] { text = list_.itemText(r, c); })) break;  // the row is gone
+            if (!trap(c == 1 ? 150 : 158, [&] { text = list_.itemText(r, c); })) break; // the row is gone
             if (text.isEmpty()) continue;
             if (c > 1) text.remove(QLatin1Char('='));
             if (!writeCell(trap, c == 1 ? 154 : 160, j, i, text)) return;

@@ -40,12 +40,12 @@ public:
     ResultsWorkbook(const ListViewModel& list, SpreadsheetLink& link, EventPump& events);
     ~ResultsWorkbook();
 
-    void createApplication();          // 112
-    void addWorkbook();                // 114
-    void writeHeaders(ErrorTrap& trap);  // 116 to 134
-    void writeRows(ErrorTrap& trap);     // 138 to 166
-    void autoFit();                    // 170
-    void show();                       // 172
+    void createApplication();           // 112
+    void addWorkbook();                 // 114
+    void writeHeaders(ErrorTrap& trap); // 116 to 134
+    void writeRows(ErrorTrap& trap);    // 138 to 166
+    void autoFit();                     // 170
+    void show();                        // 172
 
 private:
     bool writeCell(ErrorTrap& trap, int line, std::int32_t row, std::int32_t column, const QString& text);
@@ -56,7 +56,7 @@ private:
     EventPump& events_;
     std::unique_ptr<SpreadsheetApplication> application_;
     SpreadsheetWorkbook* workbook_ = nullptr;
-    bool refused_ = false;  // the spreadsheet refused a cell
+    bool refused_ = false; // the spreadsheet refused a cell
 };
 
 } // namespace hv

@@ -54,7 +54,7 @@ void TextLineWriter::discard() {
     opened_ = false;
     if (auto* saveFile = qobject_cast<QSaveFile*>(&device_)) {
         saveFile->cancelWriting();
-        saveFile->commit();  // removes the temporary file; the old file is untouched
+        saveFile->commit(); // removes the temporary file; the old file is untouched
         return;
     }
     device_.close();

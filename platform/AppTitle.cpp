@@ -11,7 +11,11 @@ QString& title() {
 }
 } // namespace
 
-QString appTitle() { return title(); }
-void setAppTitle(const QString& newTitle) { title() = newTitle; }
+QString appTitle() {
+    return title();
+}
+void setAppTitle(const QString& newTitle) {
+    title() = newTitle;
+}
 
 } // namespace hv

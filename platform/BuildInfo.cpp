@@ -2,9 +2,15 @@
 
 namespace hv {
 
-QString productName() { return QStringLiteral("Halvorine"); }
-QString supportEmail() { return QStringLiteral(HALVORINE_SUPPORT_EMAIL); }
-QString homePage() { return QStringLiteral(HALVORINE_HOME_PAGE); }
+QString productName() {
+    return QStringLiteral("Halvorine");
+}
+QString supportEmail() {
+    return QStringLiteral(HALVORINE_SUPPORT_EMAIL);
+}
+QString homePage() {
+    return QStringLiteral(HALVORINE_HOME_PAGE);
+}
 
 QString contactPage() {
     QString site = QStringLiteral(HALVORINE_CONTACT_SITE);

@@ -5,10 +5,10 @@
 namespace hv {
 
 // Constants fixed when the program is built.
-QString productName();      // "Halvorine"
-QString supportEmail();     // named in the error report
-QString homePage();         // the maker's home page
-QString contactPage();      // the maker's contact page, ending in "/contact/"
+QString productName();  // "Halvorine"
+QString supportEmail(); // named in the error report
+QString homePage();     // the maker's home page
+QString contactPage();  // the maker's contact page, ending in "/contact/"
 
 // Procedure paths of the error report: tag, build date, module, procedure.
 inline constexpr const char* kProjectTag = "Velquist";

@@ -4,8 +4,8 @@ namespace hv {
 
 QString errorReportText(const QString& description, const QString& procedurePath, int line) {
     return description + QStringLiteral("\r\n") + QStringLiteral("in ") + procedurePath + QLatin1Char(' ')
-         + QStringLiteral("at line ") + QString::number(line) + QStringLiteral("\r\r")
-         + QStringLiteral("Please email screenshot of this message to ") + supportEmail();
+           + QStringLiteral("at line ") + QString::number(line) + QStringLiteral("\r\r")
+           + QStringLiteral("Please email screenshot of this message to ") + supportEmail();
 }
 
 Message errorReport(const QString& description, const QString& procedurePath, int line) {

@@ -12,7 +12,8 @@ namespace hv {
 class Failure : public std::runtime_error {
 public:
     explicit Failure(const QString& description)
-        : std::runtime_error(description.toStdString()), description_(description) {}
+        : std::runtime_error(description.toStdString()),
+          description_(description) {}
     const QString& description() const { return description_; }
 
 private:

@@ -17,7 +17,7 @@ inline constexpr int Hidden = 2;
 inline constexpr int System = 4;
 inline constexpr int Folder = 16;
 inline constexpr int Archive = 32;
-inline constexpr int Alias = 1024;  // symbolic link, junction or other reparse point
+inline constexpr int Alias = 1024; // symbolic link, junction or other reparse point
 } // namespace attr
 
 // How paths are written: "\"-separated with drive letters and "\\server"

@@ -12,8 +12,7 @@ constexpr int kFlushIntervalMs = 50;
 const char* const kOutOfBounds = "Index out of bounds";
 } // namespace
 
-ListViewModel::ListViewModel(bool checkable, QObject* parent)
-    : QAbstractTableModel(parent), checkable_(checkable) {
+ListViewModel::ListViewModel(bool checkable, QObject* parent) : QAbstractTableModel(parent), checkable_(checkable) {
     flushTimer_.setSingleShot(true);
     flushTimer_.setInterval(kFlushIntervalMs);
     connect(&flushTimer_, &QTimer::timeout, this, &ListViewModel::flush);
@@ -47,9 +46,13 @@ QString ListViewModel::itemText(int row, int column) const {
     return r.cells.value(columnIndex(column));
 }
 
-bool ListViewModel::isChecked(int row) const { return rowAt(row).checked; }
+bool ListViewModel::isChecked(int row) const {
+    return rowAt(row).checked;
+}
 
-int ListViewModel::addItem(const QString& text) { return addItem(QStringList{text}); }
+int ListViewModel::addItem(const QString& text) {
+    return addItem(QStringList{text});
+}
 
 int ListViewModel::addItem(const QStringList& cells) {
     Row row;
@@ -120,8 +123,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
 }
 
 bool ListViewModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || index.row() >= published_ || role != Qt::CheckStateRole || !checkable_)
-        return false;
+    if (!index.isValid() || index.row() >= published_ || role != Qt::CheckStateRole || !checkable_) return false;
     rows_[static_cast<size_t>(index.row())].checked = value.toInt() == Qt::Checked;
     emit dataChanged(index, index, {Qt::CheckStateRole});
     return true;

@@ -31,7 +31,7 @@ public:
     int itemCount() const { return static_cast<int>(rows_.size()); }
     QString itemText(int row, int column = 1) const;
     bool isChecked(int row) const;
-    int addItem(const QString& text);  // returns the new row's position
+    int addItem(const QString& text); // returns the new row's position
     int addItem(const QStringList& cells);
     void setItemText(int row, int column, const QString& text);
     void setChecked(int row, bool checked);
@@ -61,7 +61,7 @@ private:
     bool checkable_;
     QStringList headers_;
     std::vector<Row> rows_;
-    int published_ = 0;  // rows the view has been told about
+    int published_ = 0; // rows the view has been told about
     QTimer flushTimer_;
 };
 

@@ -10,7 +10,7 @@ enum class MessageAnswer { Ok, Yes, No };
 
 struct Message {
     QString text;
-    QString title;  // the application title unless the message has its own
+    QString title; // the application title unless the message has its own
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
 };

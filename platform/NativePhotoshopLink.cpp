@@ -15,14 +15,12 @@ namespace {
 class NativeDocument final : public PhotoshopDocument {
 public:
     NativeDocument(DesktopShell& shell, QString path, std::vector<QString> names)
-        : shell_(shell), path_(std::move(path)), names_(std::move(names))
-    {
-    }
+        : shell_(shell),
+          path_(std::move(path)),
+          names_(std::move(names)) {}
 
-    ~NativeDocument() override
-    {
-        if (closed_)
-            return;
+    ~NativeDocument() override {
+        if (closed_) return;
         try {
             shell_.openDocument(path_);
         } catch (...) {
@@ -30,14 +28,12 @@ public:
         }
     }
 
-    std::int32_t layerCount() override
-    {
+    std::int32_t layerCount() override {
         requireOpen();
         return static_cast<std::int32_t>(names_.size());
     }
 
-    QString layerName(std::int32_t index) override
-    {
+    QString layerName(std::int32_t index) override {
         requireOpen();
         if (index < 1 || static_cast<std::size_t>(index) > names_.size()) {
             throw Failure(QStringLiteral("Layer index %1 is out of range: \"%2\" has %3 layer items.")
@@ -48,17 +44,14 @@ public:
         return names_[static_cast<std::size_t>(index) - 1];
     }
 
-    void close() override
-    {
+    void close() override {
         requireOpen();
         closed_ = true;
     }
 
 private:
-    void requireOpen() const
-    {
-        if (closed_)
-            throw Failure(QStringLiteral("The document \"%1\" has already been closed.").arg(path_));
+    void requireOpen() const {
+        if (closed_) throw Failure(QStringLiteral("The document \"%1\" has already been closed.").arg(path_));
     }
 
     DesktopShell& shell_;
@@ -71,14 +64,12 @@ class NativeApplication final : public PhotoshopApplication {
 public:
     explicit NativeApplication(DesktopShell& shell) : shell_(shell) {}
 
-    std::unique_ptr<PhotoshopDocument> open(const QString& path) override
-    {
-        if (quit_)
-            throw Failure(QStringLiteral("Cannot open \"%1\": the document reader has already quit.").arg(path));
+    std::unique_ptr<PhotoshopDocument> open(const QString& path) override {
+        if (quit_) throw Failure(QStringLiteral("Cannot open \"%1\": the document reader has already quit.").arg(path));
         const psd::ReadResult result = psd::readLayerItems(QFile::encodeName(path).toStdString());
         if (!result.ok()) {
-            throw Failure(QStringLiteral("Cannot open \"%1\": %2")
-                              .arg(path, QString::fromStdString(result.error().message)));
+            throw Failure(
+                QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(result.error().message)));
         }
         std::vector<QString> names;
         names.reserve(result.document().items.size());
@@ -98,8 +89,7 @@ private:
 
 NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell) : shell_(shell) {}
 
-std::unique_ptr<PhotoshopApplication> NativePhotoshopLink::create()
-{
+std::unique_ptr<PhotoshopApplication> NativePhotoshopLink::create() {
     return std::make_unique<NativeApplication>(shell_);
 }
 

@@ -18,7 +18,9 @@ namespace hv {
 
 namespace {
 
-QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 // The path without trailing "/", so that a link is examined as a link; "/"
 // itself stays.
@@ -137,9 +139,13 @@ bool PosixFileSystem::isExistingPath(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-qsizetype PosixFileSystem::pathLengthLimit() const { return PATH_MAX; }
+qsizetype PosixFileSystem::pathLengthLimit() const {
+    return PATH_MAX;
+}
 
-qsizetype PosixFileSystem::pathLength(const QString& path) const { return encoded(path).size(); }
+qsizetype PosixFileSystem::pathLength(const QString& path) const {
+    return encoded(path).size();
+}
 
 int PosixFileSystem::attributes(const QString& path) {
     if (path.isEmpty()) return -1;
@@ -154,8 +160,10 @@ int PosixFileSystem::attributes(const QString& path) {
         haveTarget = ::stat(bytes.constData(), &info) == 0;
     }
     if (haveTarget) {
-        if (S_ISDIR(info.st_mode)) value |= attr::Folder;
-        else if (S_ISREG(info.st_mode)) value |= attr::Archive;
+        if (S_ISDIR(info.st_mode))
+            value |= attr::Folder;
+        else if (S_ISREG(info.st_mode))
+            value |= attr::Archive;
         if (isReadOnly(bytes, info, superuser_)) value |= attr::ReadOnly;
     }
     if (hasHiddenName(trimmed)) value |= attr::Hidden;
@@ -171,8 +179,8 @@ bool PosixFileSystem::isExistingFile(const QString& path) {
 bool PosixFileSystem::isRootFolder(const QString& path) {
     struct stat root {};
     const std::optional<FolderId> id = folderId(path);
-    return id && ::stat("/", &root) == 0 && *id == FolderId{static_cast<std::uint64_t>(root.st_dev),
-                                                            static_cast<std::uint64_t>(root.st_ino)};
+    return id && ::stat("/", &root) == 0
+           && *id == FolderId{static_cast<std::uint64_t>(root.st_dev), static_cast<std::uint64_t>(root.st_ino)};
 }
 
 std::optional<FolderId> PosixFileSystem::folderId(const QString& path) {
@@ -193,9 +201,9 @@ SubFolderListing PosixFileSystem::subFolders(const QString& folder) {
         struct stat info {};
         if (!entryIsFolder(dir, *entry, info)) continue;
         bool isText = true;
-        listing.folders.push_back(SubFolder{decodedName(entry->d_name, isText),
-                                            FolderId{static_cast<std::uint64_t>(info.st_dev),
-                                                     static_cast<std::uint64_t>(info.st_ino)}});
+        listing.folders.push_back(
+            SubFolder{decodedName(entry->d_name, isText),
+                      FolderId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}});
     }
     if (dir.error() != 0) setListingError(listing, dir.error());
     std::sort(listing.folders.begin(), listing.folders.end(),

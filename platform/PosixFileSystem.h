@@ -29,7 +29,7 @@ public:
     QStringList filesMatching(const QString& folder, const QString& pattern) override;
 
 private:
-    bool superuser_;  // the effective user when the object was made
+    bool superuser_; // the effective user when the object was made
 };
 
 } // namespace hv

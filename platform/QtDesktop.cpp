@@ -25,7 +25,9 @@ bool QtClipboard::setText(const QString& text) {
     return clipboard->text() == text;
 }
 
-bool QtDesktopShell::openUrl(const QString& address) { return QDesktopServices::openUrl(QUrl(address)); }
+bool QtDesktopShell::openUrl(const QString& address) {
+    return QDesktopServices::openUrl(QUrl(address));
+}
 
 bool QtDesktopShell::openFolder(const QString& folder) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));

@@ -22,7 +22,9 @@ QString qtFilterFromPipes(const QString& filter) {
 MessageAnswer QtDialogs::show(const Message& message) {
     QMessageBox box(owner_);
     box.setWindowTitle(message.title);
-    box.setText(QString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    box.setText(QString(message.text)
+                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                    .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     box.setIcon(message.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
     if (message.buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

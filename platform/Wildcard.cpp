@@ -4,7 +4,9 @@ namespace hv {
 
 namespace {
 
-bool sameLetter(QChar a, QChar b) { return a == b || a.toCaseFolded() == b.toCaseFolded(); }
+bool sameLetter(QChar a, QChar b) {
+    return a == b || a.toCaseFolded() == b.toCaseFolded();
+}
 
 // Greedy match with backtracking to the last "*": each star is revisited at
 // most once per name position, so the work is at most name x pattern.

@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kQueryStartMs = 2000;
 constexpr int kQueryFinishMs = 5000;
-constexpr double kMaxColumnWidth = 255;  // the widest column a sheet allows
+constexpr double kMaxColumnWidth = 255; // the widest column a sheet allows
 constexpr int kMaxNameAttempts = 1000;
 
 QString libraryError(lxw_error error) {
@@ -62,10 +62,9 @@ bool mimeTablesNameXlsxApplication() {
 }
 
 bool isWide(char32_t c) {
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F)
-        || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F)
-        || (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF)
-        || (c >= 0x20000 && c <= 0x3FFFD);
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3)
+           || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+           || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
 // One workbook with one sheet. It is held in memory by libxlsxwriter and
@@ -103,7 +102,8 @@ public:
         const lxw_error error = worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
                                                        static_cast<lxw_col_t>(column - 1), utf8.constData(), nullptr);
         if (error != LXW_NO_ERROR)
-            throw Failure(QStringLiteral("Cannot write cell (%1, %2): %3").arg(row).arg(column).arg(libraryError(error)));
+            throw Failure(
+                QStringLiteral("Cannot write cell (%1, %2): %3").arg(row).arg(column).arg(libraryError(error)));
         const size_t index = static_cast<size_t>(column - 1);
         if (widths_.size() <= index) widths_.resize(index + 1, 0);
         widths_[index] = std::max(widths_[index], xlsxTextWidth(text));
@@ -124,7 +124,7 @@ public:
     QString save(const QDateTime& when) {
         if (!savedPath_.isEmpty()) return savedPath_;
         lxw_workbook* workbook = std::exchange(workbook_, nullptr);
-        const lxw_error error = workbook_close(workbook);  // frees it, written or not
+        const lxw_error error = workbook_close(workbook); // frees it, written or not
         if (error != LXW_NO_ERROR) {
             QFile::remove(reservedPath_);
             throw Failure(QStringLiteral("Cannot save the workbook in \"%1\": %2")
@@ -134,7 +134,7 @@ public:
             const QString target = QDir(folder_).filePath(xlsxWorkbookName(when, attempt));
             if (QFile::exists(target)) continue;
             QFile reserved(reservedPath_);
-            if (reserved.rename(target)) {  // never replaces a file of that name
+            if (reserved.rename(target)) { // never replaces a file of that name
                 reservedPath_.clear();
                 savedPath_ = target;
                 return savedPath_;
@@ -158,11 +158,11 @@ private:
     }
 
     QString folder_;
-    QString reservedPath_;  // the name the workbook is written under until it is saved
+    QString reservedPath_; // the name the workbook is written under until it is saved
     QString savedPath_;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
-    std::vector<int> widths_;  // per column, the widest text written
+    std::vector<int> widths_; // per column, the widest text written
 };
 
 class XlsxApplication : public SpreadsheetApplication {
@@ -196,8 +196,8 @@ private:
 
 bool desktopOpensXlsx() {
     QProcess query;
-    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
-                                             QString::fromLatin1(kXlsxMimeType)});
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(kXlsxMimeType)});
     if (query.waitForStarted(kQueryStartMs)) {
         if (query.waitForFinished(kQueryFinishMs) && query.exitStatus() == QProcess::NormalExit
             && query.exitCode() == 0)
@@ -221,12 +221,12 @@ int xlsxTextWidth(const QString& text) {
 }
 
 XlsxSpreadsheetLink::XlsxSpreadsheetLink(DesktopShell& desktop, XlsxLinkOptions options)
-    : desktop_(desktop), options_(std::move(options)) {}
+    : desktop_(desktop),
+      options_(std::move(options)) {}
 
 std::unique_ptr<SpreadsheetApplication> XlsxSpreadsheetLink::create() {
     const bool available = options_.viewerAvailable ? options_.viewerAvailable() : false;
-    if (!available)
-        throw Failure(QStringLiteral("No application to open XLSX workbooks is available"));
+    if (!available) throw Failure(QStringLiteral("No application to open XLSX workbooks is available"));
     return std::make_unique<XlsxApplication>(desktop_, options_);
 }
 

@@ -10,8 +10,7 @@
 
 namespace hv::psd {
 
-bool MemorySource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error)
-{
+bool MemorySource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) {
     if (offset > data_.size() || out.size() > data_.size() - offset) {
         error = "read outside the document";
         return false;
@@ -21,8 +20,7 @@ bool MemorySource::readAt(std::uint64_t offset, std::span<std::byte> out, std::s
     return true;
 }
 
-std::unique_ptr<FileSource> FileSource::open(const std::string& path, std::string& error)
-{
+std::unique_ptr<FileSource> FileSource::open(const std::string& path, std::string& error) {
     if (path.empty()) {
         error = "no file name given";
         return nullptr;
@@ -52,26 +50,22 @@ std::unique_ptr<FileSource> FileSource::open(const std::string& path, std::strin
     return std::unique_ptr<FileSource>(new FileSource(fd, static_cast<std::uint64_t>(st.st_size)));
 }
 
-FileSource::~FileSource()
-{
+FileSource::~FileSource() {
     ::close(fd_);
 }
 
-bool FileSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error)
-{
+bool FileSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) {
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done,
-                                    static_cast<off_t>(offset + done));
+        const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             error = "read error at byte " + std::to_string(offset + done) + ": " + std::strerror(errno);
             return false;
         }
         if (got == 0) {
-            error = "the file ended at byte " + std::to_string(offset + done) +
-                    " while it was being read (it was changed or shortened)";
+            error = "the file ended at byte " + std::to_string(offset + done)
+                    + " while it was being read (it was changed or shortened)";
             return false;
         }
         done += static_cast<std::size_t>(got);
@@ -81,27 +75,22 @@ bool FileSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::str
 }
 
 WindowedSource::WindowedSource(ByteSource& inner, std::size_t window)
-    : inner_(inner), window_(std::max<std::size_t>(window, 1))
-{
-}
+    : inner_(inner),
+      window_(std::max<std::size_t>(window, 1)) {}
 
-bool WindowedSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error)
-{
+bool WindowedSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) {
     const std::uint64_t size = inner_.size();
     if (offset > size || out.size() > size - offset) {
         error = "read outside the document";
         return false;
     }
-    if (out.size() > window_.size())
-        return inner_.readAt(offset, out, error);
-    const bool hit = offset >= windowOffset_ && offset - windowOffset_ <= windowFill_ &&
-                     out.size() <= windowFill_ - (offset - windowOffset_);
+    if (out.size() > window_.size()) return inner_.readAt(offset, out, error);
+    const bool hit = offset >= windowOffset_ && offset - windowOffset_ <= windowFill_
+                     && out.size() <= windowFill_ - (offset - windowOffset_);
     if (!hit) {
-        const std::size_t fill =
-            static_cast<std::size_t>(std::min<std::uint64_t>(window_.size(), size - offset));
+        const std::size_t fill = static_cast<std::size_t>(std::min<std::uint64_t>(window_.size(), size - offset));
         windowFill_ = 0;
-        if (!inner_.readAt(offset, std::span(window_).first(fill), error))
-            return false;
+        if (!inner_.readAt(offset, std::span(window_).first(fill), error)) return false;
         windowOffset_ = offset;
         windowFill_ = fill;
     }

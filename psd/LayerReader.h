@@ -21,7 +21,7 @@ struct ReadError {
 
 // The fixed header of a document.
 struct Header {
-    std::uint16_t version = 0;   // 1 = PSD, 2 = PSB (large document format)
+    std::uint16_t version = 0; // 1 = PSD, 2 = PSB (large document format)
     std::uint16_t channels = 0;
     std::uint32_t height = 0;
     std::uint32_t width = 0;

@@ -14,8 +14,7 @@ namespace hv::psd::detail {
 
 using Tag = std::array<char, 4>;
 
-constexpr Tag tag(const char (&text)[5])
-{
+constexpr Tag tag(const char (&text)[5]) {
     return {text[0], text[1], text[2], text[3]};
 }
 

@@ -9,14 +9,12 @@ namespace {
 
 // Windows-1252 0x80-0x9F; the five unassigned bytes keep their Latin-1 value.
 constexpr std::array<char16_t, 32> cp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void appendCodePoint(std::u16string& out, char32_t cp)
-{
+void appendCodePoint(std::u16string& out, char32_t cp) {
     if (cp < 0x10000) {
         out.push_back(static_cast<char16_t>(cp));
     } else {
@@ -27,8 +25,7 @@ void appendCodePoint(std::u16string& out, char32_t cp)
 }
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-std::optional<std::u16string> decodeUtf8(std::string_view bytes)
-{
+std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
     std::u16string out;
     std::size_t i = 0;
     while (i < bytes.size()) {
@@ -42,24 +39,27 @@ std::optional<std::u16string> decodeUtf8(std::string_view bytes)
         char32_t cp = 0;
         char32_t min = 0;
         if ((b0 & 0xE0) == 0xC0) {
-            extra = 1; cp = b0 & 0x1Fu; min = 0x80;
+            extra = 1;
+            cp = b0 & 0x1Fu;
+            min = 0x80;
         } else if ((b0 & 0xF0) == 0xE0) {
-            extra = 2; cp = b0 & 0x0Fu; min = 0x800;
+            extra = 2;
+            cp = b0 & 0x0Fu;
+            min = 0x800;
         } else if ((b0 & 0xF8) == 0xF0) {
-            extra = 3; cp = b0 & 0x07u; min = 0x10000;
+            extra = 3;
+            cp = b0 & 0x07u;
+            min = 0x10000;
         } else {
             return std::nullopt;
         }
-        if (bytes.size() - i <= extra)
-            return std::nullopt;
+        if (bytes.size() - i <= extra) return std::nullopt;
         for (std::size_t k = 1; k <= extra; ++k) {
             const auto b = static_cast<unsigned char>(bytes[i + k]);
-            if ((b & 0xC0) != 0x80)
-                return std::nullopt;
+            if ((b & 0xC0) != 0x80) return std::nullopt;
             cp = (cp << 6) | (b & 0x3Fu);
         }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return std::nullopt;
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
         appendCodePoint(out, cp);
         i += extra + 1;
     }
@@ -68,10 +68,8 @@ std::optional<std::u16string> decodeUtf8(std::string_view bytes)
 
 } // namespace
 
-std::u16string decodePascalName(std::string_view bytes)
-{
-    if (auto utf8 = decodeUtf8(bytes))
-        return *utf8;
+std::u16string decodePascalName(std::string_view bytes) {
+    if (auto utf8 = decodeUtf8(bytes)) return *utf8;
     std::u16string out;
     out.reserve(bytes.size());
     for (const char c : bytes) {
@@ -81,14 +79,12 @@ std::u16string decodePascalName(std::string_view bytes)
     return out;
 }
 
-std::string toUtf8(std::u16string_view text)
-{
+std::string toUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {

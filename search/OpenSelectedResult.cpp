@@ -10,7 +10,9 @@
 namespace hv {
 
 OpenSelectedResult::OpenSelectedResult(MessageBox& messages, PhotoshopLink& link, const ListView& results)
-    : messages_(messages), link_(link), results_(results) {}
+    : messages_(messages),
+      link_(link),
+      results_(results) {}
 
 void OpenSelectedResult::run() {
     ErrorTrap trap(messages_, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));

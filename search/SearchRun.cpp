@@ -32,7 +32,10 @@ std::unique_ptr<PhotoshopDocument> openDocument(PhotoshopApplication* applicatio
 } // namespace
 
 SearchRun::SearchRun(MessageBox& messages, PhotoshopLink& link, EventPump& events, SearchWindow window)
-    : messages_(messages), link_(link), events_(events), window_(std::move(window)) {}
+    : messages_(messages),
+      link_(link),
+      events_(events),
+      window_(std::move(window)) {}
 
 void SearchRun::run() {
     ErrorTrap trap(messages_, QStringLiteral("Form1"), QStringLiteral("PushButton7_Click"));
@@ -69,9 +72,7 @@ void SearchRun::searchDocument(ErrorTrap& trap, PhotoshopApplication* applicatio
     if (!trap(116, [&] { path = window_.files.itemText(index); })) return;
 
     // The current row count: rows added during the run lower the value.
-    trap(108, [&] {
-        window_.progress.setValue(static_cast<double>(index) / window_.files.itemCount() * 100.0);
-    });
+    trap(108, [&] { window_.progress.setValue(static_cast<double>(index) / window_.files.itemCount() * 100.0); });
     trap(108, [&] { window_.progress.setText(QStringLiteral("Processing: ") + FileNameOfPath(path)); });
     trap(114, [&] { events_.processEvents(); });
     // Another long operation may have reset the pointer while events ran.
@@ -97,13 +98,13 @@ void SearchRun::compareLayer(ErrorTrap& trap, PhotoshopDocument& document, const
     if (option == CaseOption::Neither) return;
 
     bool match = false;
-    if (!trap(compareLine, [&] {
-            match = LayerNameContains(document.layerName(index), window_.searchText(), option);
-        }))
+    if (!trap(compareLine, [&] { match = LayerNameContains(document.layerName(index), window_.searchText(), option); }))
         return;
     if (!match) return;
-    if (option == CaseOption::MatchCase) appendMatch(trap, document, path, index, 126, 128);
-    else appendMatch(trap, document, path, index, 134, 136);
+    if (option == CaseOption::MatchCase)
+        appendMatch(trap, document, path, index, 126, 128);
+    else
+        appendMatch(trap, document, path, index, 134, 136);
 }
 
 void SearchRun::appendMatch(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index,

@@ -20,10 +20,10 @@ class WindowPointer;
 
 // The main-window parts a search run reads and drives.
 struct SearchWindow {
-    const ListViewModel& files;    // the file list, read afresh at every step
-    ListViewModel& results;        // cleared first, then one row per match
+    const ListViewModel& files; // the file list, read afresh at every step
+    ListViewModel& results;     // cleared first, then one row per match
     ProgressDisplay& progress;
-    WindowPointer& pointer;        // the hourglass is the busy flag
+    WindowPointer& pointer; // the hourglass is the busy flag
     // Read again for every layer, so changes made while events run apply
     // from the next layer on.
     std::function<QString()> searchText;

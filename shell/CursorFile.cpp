@@ -16,9 +16,10 @@ QPoint cursorHotSpot(const QByteArray& bytes, const QSize& size) {
     QPoint fallback(size.width() / 2, size.height() / 2);
     if (bytes.size() < 6 + 16) return fallback;
     auto u16 = [&](int at) {
-        return static_cast<int>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
+        return static_cast<int>(static_cast<unsigned char>(bytes[at])
+                                | (static_cast<unsigned char>(bytes[at + 1]) << 8));
     };
-    if (u16(0) != 0 || u16(2) != 2) return fallback;  // not a cursor file
+    if (u16(0) != 0 || u16(2) != 2) return fallback; // not a cursor file
     const QPoint spot(u16(6 + 4), u16(6 + 6));
     return QRect(QPoint(0, 0), size).contains(spot) ? spot : fallback;
 }

@@ -1,8 +1,9 @@
 #include "Form1.h"
 
 #include "AppTitleRule.h"
-#include "platform/AppTitle.h"
+#include "CursorFile.h"
 #include "platform/AppExit.h"
+#include "platform/AppTitle.h"
 #include "platform/BuildInfo.h"
 #include "platform/DesktopShell.h"
 #include "platform/ErrorTrap.h"
@@ -11,7 +12,6 @@
 #include "platform/ProgressBar.h"
 #include "platform/Twips.h"
 #include "search/IsInstalled.h"
-#include "CursorFile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -164,10 +164,10 @@ void Form1::buildControls() {
 
 void Form1::setTabOrder() {
     // Design tab indexes 0 to 18; frames and the progress bar take no focus.
-    const QList<QWidget*> order = {ListView1,    ListView2,    PushButton3, PushButton4, PushButton13,
-                                   PushButton2,  PushButton16, ProgressBar1, PushButton8, PushButton1,
-                                   PushButton6,  Frame1,       Text1,       PushButton7, Frame2,
-                                   Option2,      Option1,      PushButton5, PushButton9};
+    const QList<QWidget*> order = {ListView1,   ListView2,    PushButton3,  PushButton4, PushButton13,
+                                   PushButton2, PushButton16, ProgressBar1, PushButton8, PushButton1,
+                                   PushButton6, Frame1,       Text1,        PushButton7, Frame2,
+                                   Option2,     Option1,      PushButton5,  PushButton9};
     for (int i = 0; i < order.size(); ++i) order[i]->setProperty("tabIndex", i);
     QWidget* previous = nullptr;
     for (QWidget* widget : order) {
@@ -193,7 +193,9 @@ void Form1::connectHandlers() {
             [this](const QModelIndex& index) { ListView1_ItemClick(index.row() + 1); });
 }
 
-QString Form1::companionPath(const QString& name) const { return appFolder_ + QLatin1Char('/') + name; }
+QString Form1::companionPath(const QString& name) const {
+    return appFolder_ + QLatin1Char('/') + name;
+}
 
 void Form1::Form_Load() {
     ErrorTrap trap(platform_.messages, QStringLiteral("Form1"), QStringLiteral("Form_Load"));
@@ -252,8 +254,10 @@ void Form1::setPointer(Pointer pointer) {
     switch (pointer) {
     case Pointer::Hourglass: setCursor(Qt::WaitCursor); break;
     case Pointer::Custom:
-        if (handCursor_) setCursor(*handCursor_);
-        else setCursor(Qt::ArrowCursor);
+        if (handCursor_)
+            setCursor(*handCursor_);
+        else
+            setCursor(Qt::ArrowCursor);
         break;
     case Pointer::Default: unsetCursor(); break;
     }
@@ -274,9 +278,10 @@ QWidget* Form1::controlUnder(const QPointF& globalPos) const {
 
 void Form1::hoverOver(QWidget* control) {
     if (busy()) return;
-    const QList<QWidget*> buttons = {PushButton1, PushButton6, PushButton5, PushButton9, PushButton7, PushButton3,
+    const QList<QWidget*> buttons = {PushButton1, PushButton6, PushButton5,  PushButton9, PushButton7, PushButton3,
                                      PushButton2, PushButton4, PushButton13, PushButton8, PushButton16};
-    if (buttons.contains(control)) setPointer(Pointer::Custom);
+    if (buttons.contains(control))
+        setPointer(Pointer::Custom);
     else if (control == this || control == Frame1 || control == Frame2 || control == ListView2 || control == ListView1)
         setPointer(Pointer::Default);
     // The text box, the option buttons and the progress bar leave it alone.
@@ -289,8 +294,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         auto* move = static_cast<QMouseEvent*>(event);
         QWidget* control = controlOf(watched);
         if (control == controlUnder(move->globalPosition())) {
-            if (watched == ListView1->viewport()) ListView1_MouseMove(move->position().toPoint());
-            else hoverOver(control);
+            if (watched == ListView1->viewport())
+                ListView1_MouseMove(move->position().toPoint());
+            else
+                hoverOver(control);
         }
         return QWidget::eventFilter(watched, event);
     }
@@ -318,7 +325,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
 }
 
-void Form1::Form_Unload() { platform_.appExit.exitNow(); }
+void Form1::Form_Unload() {
+    platform_.appExit.exitNow();
+}
 
 void Form1::PushButton16_Click() {
     ErrorTrap trap(platform_.messages, QStringLiteral("Form1"), QStringLiteral("PushButton16_Click"));

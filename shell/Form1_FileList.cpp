@@ -109,13 +109,12 @@ void Form1::PushButton1_Click() {
     const PathStyle style = platform_.fileSystem.pathStyle();
     QStringList answers;
     trap(100, [&] {
-        answers = dialogAnswers(platform_.fileDialogs.openFiles(QString::fromLatin1(kAddFilesTitle),
-                                                                QString::fromLatin1(kAddFilesFilter)),
-                                style);
+        answers = dialogAnswers(
+            platform_.fileDialogs.openFiles(QString::fromLatin1(kAddFilesTitle), QString::fromLatin1(kAddFilesFilter)),
+            style);
     });
     if (answers.isEmpty()) return;
-    for (const QString& answer : answers)
-        trap(104, [&] { appendDialogAnswer(answer, ListView1->items(), style); });
+    for (const QString& answer : answers) trap(104, [&] { appendDialogAnswer(answer, ListView1->items(), style); });
 }
 
 void Form1::PushButton6_Click() {
@@ -167,7 +166,9 @@ void Form1::ListView1_DblClick() {
     withoutErrorTrap([&] { FileListEditor(*ListView1, *this, DragRow).removeSelected(); });
 }
 
-void Form1::ListView1_MouseDown(const QPoint&) { RowDrag(*ListView1, *this, DraggingRows, DragRow).press(); }
+void Form1::ListView1_MouseDown(const QPoint&) {
+    RowDrag(*ListView1, *this, DraggingRows, DragRow).press();
+}
 
 void Form1::ListView1_ItemClick(int) {
     std::optional<QCursor> dragPointer;
@@ -183,9 +184,13 @@ void Form1::ListView1_MouseMove(const QPoint& pos) {
     withoutErrorTrap([&] { RowDrag(*ListView1, *this, DraggingRows, DragRow).move(pos); });
 }
 
-void Form1::ListView1_MouseUp(const QPoint&) { RowDrag(*ListView1, *this, DraggingRows, DragRow).release(); }
+void Form1::ListView1_MouseUp(const QPoint&) {
+    RowDrag(*ListView1, *this, DraggingRows, DragRow).release();
+}
 
-bool Form1::ListView1_OLEDragOver(const QMimeData* dragged) { return localFileList(dragged).has_value(); }
+bool Form1::ListView1_OLEDragOver(const QMimeData* dragged) {
+    return localFileList(dragged).has_value();
+}
 
 void Form1::ListView1_OLEDragDrop(const QMimeData* dropped) {
     const std::optional<QStringList> paths = localFileList(dropped);

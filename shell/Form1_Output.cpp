@@ -23,7 +23,7 @@ void Form1::PushButton4_Click() {
     QString fileName;
     // The save dialog starts with an empty name and asks no overwrite question.
     trap(112, [&] { fileName = platform_.fileDialogs.saveFile(QStringLiteral("Save"), kTextFilter); });
-    if (fileName.isEmpty()) return;  // 116: cancelled
+    if (fileName.isEmpty()) return; // 116: cancelled
     trap(118, [&] { setPointer(Pointer::Hourglass); });
     trap(120, [&] {
         ListTextExport(ListView2->items(), platform_.events, platform_.messages, ProgressBar1).save(fileName);

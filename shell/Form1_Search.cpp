@@ -6,8 +6,8 @@
 #include "search/SearchRun.h"
 
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 namespace hv {
 

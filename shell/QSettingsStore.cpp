@@ -35,7 +35,8 @@ QString QSettingsStore::readSetting(const QString& key, const QString& defaultVa
 void QSettingsStore::writeSetting(const QString& key, const QString& value) {
     auto settings = open(filePath_);
     if (!settings->isWritable())
-        throw Failure(QStringLiteral("Could not save the setting \"%1\": %2 is not writable").arg(key, settings->fileName()));
+        throw Failure(
+            QStringLiteral("Could not save the setting \"%1\": %2 is not writable").arg(key, settings->fileName()));
     settings->beginGroup(kSection);
     settings->setValue(key, value);
     settings->endGroup();

@@ -74,7 +74,8 @@ long writeTree(const QString& top, int firstLevel) {
                     const QByteArray dd = dc + "/Job " + QByteArray::number(d);
                     ::mkdir(dd.constData(), 0755);
                     for (int f = 0; f < kFilesPerFolder; ++f) {
-                        const QByteArray name = dd + "/Layout " + QByteArray::number(f) + (f % 5 == 4 ? ".txt" : ".PSD");
+                        const QByteArray name =
+                            dd + "/Layout " + QByteArray::number(f) + (f % 5 == 4 ? ".txt" : ".PSD");
                         if (!makeFile(name)) {
                             std::fprintf(stderr, "cannot write %s\n", name.constData());
                             std::exit(1);
@@ -103,16 +104,15 @@ Figures scan(const QString& top, const QString& pattern) {
     hv::FolderScan folderScan(fileSystem, events, messages, fileList);
     QElapsedTimer timer;
     timer.start();
-    folderScan.addFolderFiles(top, pattern, [](const QString& description) {
-        std::printf("failure: %s\n", qPrintable(description));
-    });
+    folderScan.addFolderFiles(
+        top, pattern, [](const QString& description) { std::printf("failure: %s\n", qPrintable(description)); });
     return {fileList.itemCount(), events.calls, static_cast<double>(timer.nsecsElapsed()) / 1e9};
 }
 
 void report(const char* label, long files, const Figures& figures) {
-    std::printf("%-28s %7ld files on disk  %7ld rows  %6ld event pumps  %7.3f s  %9.0f files/s  %6.2f us/file\n",
-                label, files, figures.rows, figures.pumps, figures.seconds,
-                static_cast<double>(files) / figures.seconds, figures.seconds * 1e6 / static_cast<double>(files));
+    std::printf("%-28s %7ld files on disk  %7ld rows  %6ld event pumps  %7.3f s  %9.0f files/s  %6.2f us/file\n", label,
+                files, figures.rows, figures.pumps, figures.seconds, static_cast<double>(files) / figures.seconds,
+                figures.seconds * 1e6 / static_cast<double>(files));
 }
 
 } // namespace
@@ -132,8 +132,8 @@ int main(int argc, char* argv[]) {
     std::printf("writing the trees in %s ...\n", qPrintable(work));
     const QString small = work + QStringLiteral("/small");
     const QString large = work + QStringLiteral("/large");
-    const long smallFiles = writeTree(small, 1);   // 1,000 leaf folders, 10,000 files
-    const long largeFiles = writeTree(large, 10);  // 10,000 leaf folders, 100,000 files
+    const long smallFiles = writeTree(small, 1);  // 1,000 leaf folders, 10,000 files
+    const long largeFiles = writeTree(large, 10); // 10,000 leaf folders, 100,000 files
 
     report("tenth-size tree, *.psd", smallFiles, scan(small, QStringLiteral("*.psd")));
     const Figures psd = scan(large, QStringLiteral("*.psd"));

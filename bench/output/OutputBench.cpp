@@ -36,7 +36,9 @@ long peakRssKb() {
 double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -65,17 +67,19 @@ void fill(hv::ListViewModel& list, int rows) {
     list.addColumn(QStringLiteral("File"));
     list.addColumn(QStringLiteral("Layer Name"));
     for (int i = 1; i <= rows; ++i) {
-        const int row = list.addItem(QStringList{
-            QStringLiteral("/home/artist/projects/client-%1/posters/poster-%2.psd").arg(i % 97, 3, 10, QLatin1Char('0')).arg(i, 6, 10, QLatin1Char('0')),
-            QStringLiteral("Logo copy %1").arg(i % 250)});
+        const int row = list.addItem(QStringList{QStringLiteral("/home/artist/projects/client-%1/posters/poster-%2.psd")
+                                                     .arg(i % 97, 3, 10, QLatin1Char('0'))
+                                                     .arg(i, 6, 10, QLatin1Char('0')),
+                                                 QStringLiteral("Logo copy %1").arg(i % 250)});
         list.setChecked(row, true);
     }
     list.flush();
 }
 
 void report(const char* name, int rows, double seconds, double cpu, qint64 bytes, long listKb) {
-    std::printf("%-9s rows=%d  seconds=%.3f (cpu %.3f)  rows/s=%.0f  file=%lld bytes  peak RSS=%ld KB (list alone %ld KB)\n",
-                name, rows, seconds, cpu, rows / seconds, static_cast<long long>(bytes), peakRssKb(), listKb);
+    std::printf(
+        "%-9s rows=%d  seconds=%.3f (cpu %.3f)  rows/s=%.0f  file=%lld bytes  peak RSS=%ld KB (list alone %ld KB)\n",
+        name, rows, seconds, cpu, rows / seconds, static_cast<long long>(bytes), peakRssKb(), listKb);
     std::fflush(stdout);
 }
 

@@ -31,15 +31,13 @@ namespace {
 constexpr std::uint64_t MiB = 1024ull * 1024;
 constexpr std::uint64_t GiB = 1024 * MiB;
 
-std::u16string toU16(const std::string& s)
-{
+std::u16string toU16(const std::string& s) {
     return std::u16string(s.begin(), s.end());
 }
 
 // A document with `layers` items, some of them in groups.
 PsdWriter makeDocument(std::mt19937& random, Format format, std::uint16_t depth, int layers,
-                       std::uint64_t bytesPerChannel, std::uint64_t imageBytes)
-{
+                       std::uint64_t bytesPerChannel, std::uint64_t imageBytes) {
     PsdWriter w(format);
     w.depth = depth;
     w.width = 1920;
@@ -63,8 +61,7 @@ PsdWriter makeDocument(std::mt19937& random, Format format, std::uint16_t depth,
             layer.blocks.push_back(ExtraBlock{"8BIM", "TySh", std::vector<std::byte>(random() % 4000), {}});
         }
     }
-    while (open-- > 0)
-        w.endGroup();
+    while (open-- > 0) w.endGroup();
     return w;
 }
 
@@ -78,12 +75,10 @@ struct Figures {
     std::uint64_t fileBytes = 0;
 };
 
-Figures measure(const std::vector<std::string>& files, double minimumSeconds)
-{
+Figures measure(const std::vector<std::string>& files, double minimumSeconds) {
     Figures f;
     f.documents = files.size();
-    for (const std::string& file : files)
-        f.fileBytes += fs::file_size(file);
+    for (const std::string& file : files) f.fileBytes += fs::file_size(file);
     const auto start = std::chrono::steady_clock::now();
     do {
         for (const std::string& file : files) {
@@ -103,13 +98,12 @@ Figures measure(const std::vector<std::string>& files, double minimumSeconds)
     return f;
 }
 
-void print(const char* label, const Figures& f)
-{
+void print(const char* label, const Figures& f) {
     std::printf("%s: %zu files, %.1f MB average file size, %.1f items per document\n", label, f.documents,
                 static_cast<double>(f.fileBytes) / static_cast<double>(f.documents) / 1e6,
                 static_cast<double>(f.items) / static_cast<double>(f.reads));
-    std::printf("  documents per second:      %.0f (%llu reads in %.2f s)\n",
-                static_cast<double>(f.reads) / f.seconds, static_cast<unsigned long long>(f.reads), f.seconds);
+    std::printf("  documents per second:      %.0f (%llu reads in %.2f s)\n", static_cast<double>(f.reads) / f.seconds,
+                static_cast<unsigned long long>(f.reads), f.seconds);
     std::printf("  bytes read per document:   %.0f average, %llu at most\n",
                 static_cast<double>(f.bytesRead) / static_cast<double>(f.reads),
                 static_cast<unsigned long long>(f.maxBytesRead));
@@ -117,8 +111,7 @@ void print(const char* label, const Figures& f)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     fs::path dir = fs::temp_directory_path() / ("halvorine-bench-psd-" + std::to_string(::getpid()));
     int smallCount = 2000;
     int hugeCount = 4;
@@ -138,7 +131,8 @@ int main(int argc, char** argv)
         } else if (arg == "--keep") {
             keep = true;
         } else {
-            std::fprintf(stderr, "usage: bench_psd_reader [--dir FOLDER] [--small N] [--huge N] [--seconds S] [--keep]\n");
+            std::fprintf(stderr,
+                         "usage: bench_psd_reader [--dir FOLDER] [--small N] [--huge N] [--seconds S] [--keep]\n");
             return 2;
         }
     }
@@ -150,7 +144,8 @@ int main(int argc, char** argv)
         const Format format = i % 5 == 0 ? Format::Psb : Format::Psd;
         const std::uint16_t depth = i % 7 == 0 ? 16 : 8;
         const int layers = 1 + static_cast<int>(random() % 60);
-        const std::string path = (dir / ("small-" + std::to_string(i) + (format == Format::Psb ? ".psb" : ".psd"))).string();
+        const std::string path =
+            (dir / ("small-" + std::to_string(i) + (format == Format::Psb ? ".psb" : ".psd"))).string();
         makeDocument(random, format, depth, layers, 20000 + random() % 60000, 3 * MiB).writeFile(path);
         small.push_back(path);
     }
@@ -164,15 +159,12 @@ int main(int argc, char** argv)
     }
 
     std::printf("bench_psd_reader: corpus in %s\n", dir.string().c_str());
-    if (!small.empty())
-        print("small documents", measure(small, seconds));
-    if (!huge.empty())
-        print("huge documents", measure(huge, seconds));
+    if (!small.empty()) print("small documents", measure(small, seconds));
+    if (!huge.empty()) print("huge documents", measure(huge, seconds));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory (ru_maxrss):     %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
 
-    if (!keep)
-        fs::remove_all(dir);
+    if (!keep) fs::remove_all(dir);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "BenchRuns.h"
 
+#include "platform/Failure.h"
 #include "platform/ListView.h"
 #include "platform/NativePhotoshopLink.h"
 #include "platform/Platform.h"
@@ -7,7 +8,6 @@
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
 #include "platform/SpreadsheetLink.h"
-#include "platform/Failure.h"
 #include "psd/LayerReader.h"
 #include "search/LayerNameMatch.h"
 #include "shell/Form1.h"
@@ -38,8 +38,10 @@ double secondsSince(Clock::time_point start) {
 class QuietMessages : public MessageBox {
 public:
     MessageAnswer show(const Message& message) override {
-        if (message.text == QStringLiteral("Done.")) done = Clock::now();
-        else ++others;
+        if (message.text == QStringLiteral("Done."))
+            done = Clock::now();
+        else
+            ++others;
         return MessageAnswer::Ok;
     }
     std::optional<Clock::time_point> done;
@@ -171,7 +173,7 @@ RunFigures runWindow(const QStringList& paths, const QString& searchText) {
     figures.seconds = messages.done ? std::chrono::duration<double>(*messages.done - start).count() : -1;
     figures.rows = form.ListView2->items().itemCount();
     figures.blockSeconds = events.blockSeconds;
-    if (messages.others > 0) figures.seconds = -1;  // an error report: the figures are void
+    if (messages.others > 0) figures.seconds = -1; // an error report: the figures are void
     QCoreApplication::processEvents();
     figures.peakKb = peakResidentKb();
     return figures;

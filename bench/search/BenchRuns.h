@@ -9,8 +9,8 @@ namespace hv::bench {
 
 struct RunFigures {
     double seconds = 0;
-    long long rows = 0;  // matches found (or names read, for the reader alone)
-    long peakKb = 0;     // peak resident memory of the process so far
+    long long rows = 0; // matches found (or names read, for the reader alone)
+    long peakKb = 0;    // peak resident memory of the process so far
     // Seconds taken by each successive block of `rowBlock` result rows.
     std::vector<double> blockSeconds;
 };

@@ -28,7 +28,11 @@ using hv::bench::RunFigures;
 QString figuresLine(const RunFigures& f) {
     QStringList blocks;
     for (double s : f.blockSeconds) blocks << QString::number(s, 'f', 4);
-    return QStringLiteral("RESULT %1 %2 %3 %4").arg(f.seconds, 0, 'f', 4).arg(f.rows).arg(f.peakKb).arg(blocks.join(','));
+    return QStringLiteral("RESULT %1 %2 %3 %4")
+        .arg(f.seconds, 0, 'f', 4)
+        .arg(f.rows)
+        .arg(f.peakKb)
+        .arg(blocks.join(','));
 }
 
 RunFigures parseFigures(const QString& output) {
@@ -47,10 +51,14 @@ RunFigures parseFigures(const QString& output) {
 
 int child(const QString& mode, const QStringList& paths, const QString& text) {
     RunFigures f;
-    if (mode == QStringLiteral("reader")) f = hv::bench::runReaderAlone(paths);
-    else if (mode == QStringLiteral("link")) f = hv::bench::runLinkAlone(paths, text);
-    else if (mode == QStringLiteral("idle")) f = hv::bench::runIdleEvents(100000);
-    else f = hv::bench::runWindow(paths, text);
+    if (mode == QStringLiteral("reader"))
+        f = hv::bench::runReaderAlone(paths);
+    else if (mode == QStringLiteral("link"))
+        f = hv::bench::runLinkAlone(paths, text);
+    else if (mode == QStringLiteral("idle"))
+        f = hv::bench::runIdleEvents(100000);
+    else
+        f = hv::bench::runWindow(paths, text);
     std::printf("%s\n", qPrintable(figuresLine(f)));
     return f.seconds < 0 ? 1 : 0;
 }
@@ -60,8 +68,9 @@ RunFigures spawn(const QStringList& corpusArguments, const QString& mode, int co
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QCoreApplication::applicationFilePath(),
-                  corpusArguments + QStringList{QStringLiteral("--child"), mode, QStringLiteral("--count"),
-                                                QString::number(count), QStringLiteral("--text"), text});
+                  corpusArguments
+                      + QStringList{QStringLiteral("--child"), mode, QStringLiteral("--count"), QString::number(count),
+                                    QStringLiteral("--text"), text});
     process.waitForFinished(-1);
     const RunFigures f = parseFigures(QString::fromUtf8(process.readAllStandardOutput()));
     if (process.exitCode() != 0 || f.seconds <= 0)
@@ -97,17 +106,19 @@ int main(int argc, char* argv[]) {
 
     const int layers = parser.value(layersOption).toInt();
     int documents = parser.value(documentsOption).toInt();
-    const QString corpus = parser.isSet(corpusOption)
-                               ? parser.value(corpusOption)
-                               : QDir::tempPath() + QStringLiteral("/halvorine-search-bench-%1x%2").arg(documents).arg(layers);
+    const QString corpus =
+        parser.isSet(corpusOption)
+            ? parser.value(corpusOption)
+            : QDir::tempPath() + QStringLiteral("/halvorine-search-bench-%1x%2").arg(documents).arg(layers);
     QStringList corpusArguments;
     QStringList paths;
     if (parser.isSet(realOption)) {
         corpusArguments = {QStringLiteral("--real"), parser.value(realOption)};
         paths = hv::bench::findDocuments(parser.value(realOption));
     } else {
-        corpusArguments = {QStringLiteral("--corpus"), corpus, QStringLiteral("--documents"),
-                           QString::number(documents), QStringLiteral("--layers"), QString::number(layers)};
+        corpusArguments = {QStringLiteral("--corpus"),    corpus,
+                           QStringLiteral("--documents"), QString::number(documents),
+                           QStringLiteral("--layers"),    QString::number(layers)};
         paths = hv::bench::writeBenchCorpus(corpus, documents, layers);
     }
 
@@ -120,7 +131,7 @@ int main(int argc, char* argv[]) {
         std::printf("documents: every .psd/.psb under %s (%d)\n", qPrintable(parser.value(realOption)), documents);
     else
         std::printf("documents: %s (%d documents x %d layers)\n", qPrintable(corpus), documents, layers);
-    hv::bench::runReaderAlone(paths);  // warms the page cache
+    hv::bench::runReaderAlone(paths); // warms the page cache
 
     std::printf("\n%-28s %6s %9s %10s %12s %9s\n", "run", "docs", "seconds", "docs/s", "rows/s", "peak MB");
     std::map<int, RunFigures> reader, selective, all;

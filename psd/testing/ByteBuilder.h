@@ -21,32 +21,25 @@ public:
     // A 4-byte length, or an 8-byte one when `wide`.
     ByteBuilder& length(std::uint64_t v, bool wide) { return put(v, wide ? 8 : 4); }
     // Characters as bytes, e.g. a signature or key.
-    ByteBuilder& text(std::string_view s)
-    {
-        for (const char c : s)
-            bytes_.push_back(static_cast<std::byte>(c));
+    ByteBuilder& text(std::string_view s) {
+        for (const char c : s) bytes_.push_back(static_cast<std::byte>(c));
         return *this;
     }
-    ByteBuilder& bytes(std::span<const std::byte> b)
-    {
+    ByteBuilder& bytes(std::span<const std::byte> b) {
         bytes_.insert(bytes_.end(), b.begin(), b.end());
         return *this;
     }
-    ByteBuilder& zeros(std::size_t n)
-    {
+    ByteBuilder& zeros(std::size_t n) {
         bytes_.insert(bytes_.end(), n, std::byte{0});
         return *this;
     }
     // Zero bytes up to the next multiple of `multiple`.
-    ByteBuilder& padTo(std::size_t multiple)
-    {
-        while (multiple > 1 && bytes_.size() % multiple != 0)
-            bytes_.push_back(std::byte{0});
+    ByteBuilder& padTo(std::size_t multiple) {
+        while (multiple > 1 && bytes_.size() % multiple != 0) bytes_.push_back(std::byte{0});
         return *this;
     }
     // A length followed by the bytes it counts.
-    ByteBuilder& section(const ByteBuilder& body, bool wide = false)
-    {
+    ByteBuilder& section(const ByteBuilder& body, bool wide = false) {
         length(body.size(), wide);
         return bytes(body.data());
     }
@@ -56,8 +49,7 @@ public:
     const std::vector<std::byte>& vector() const { return bytes_; }
 
 private:
-    ByteBuilder& put(std::uint64_t v, int width)
-    {
+    ByteBuilder& put(std::uint64_t v, int width) {
         for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
             bytes_.push_back(static_cast<std::byte>((v >> shift) & 0xFF));
         return *this;

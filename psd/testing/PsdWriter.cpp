@@ -11,10 +11,8 @@
 
 namespace hv::psd::testing {
 
-void Layout::append(std::span<const std::byte> bytes)
-{
-    if (bytes.empty())
-        return;
+void Layout::append(std::span<const std::byte> bytes) {
+    if (bytes.empty()) return;
     if (!pieces_.empty() && !pieces_.back().bytes.empty()) {
         Piece& last = pieces_.back();
         last.bytes.insert(last.bytes.end(), bytes.begin(), bytes.end());
@@ -25,10 +23,8 @@ void Layout::append(std::span<const std::byte> bytes)
     size_ += bytes.size();
 }
 
-void Layout::appendZeros(std::uint64_t count)
-{
-    if (count == 0)
-        return;
+void Layout::appendZeros(std::uint64_t count) {
+    if (count == 0) return;
     if (!pieces_.empty() && pieces_.back().bytes.empty())
         pieces_.back().size += count;
     else
@@ -36,8 +32,7 @@ void Layout::appendZeros(std::uint64_t count)
     size_ += count;
 }
 
-void Layout::append(const Layout& other)
-{
+void Layout::append(const Layout& other) {
     for (const Piece& piece : other.pieces_) {
         if (piece.bytes.empty())
             appendZeros(piece.size);
@@ -46,17 +41,14 @@ void Layout::append(const Layout& other)
     }
 }
 
-std::vector<std::byte> Layout::bytes() const
-{
+std::vector<std::byte> Layout::bytes() const {
     std::vector<std::byte> out(static_cast<std::size_t>(size_));
     read(0, out);
     return out;
 }
 
-void Layout::read(std::uint64_t offset, std::span<std::byte> out) const
-{
-    if (offset > size_ || out.size() > size_ - offset)
-        throw std::out_of_range("read outside the layout");
+void Layout::read(std::uint64_t offset, std::span<std::byte> out) const {
+    if (offset > size_ || out.size() > size_ - offset) throw std::out_of_range("read outside the layout");
     auto it = std::upper_bound(pieces_.begin(), pieces_.end(), offset,
                                [](std::uint64_t at, const Piece& p) { return at < p.offset; });
     std::size_t done = 0;
@@ -74,40 +66,32 @@ void Layout::read(std::uint64_t offset, std::span<std::byte> out) const
     }
 }
 
-void Layout::writeFile(const std::string& path) const
-{
+void Layout::writeFile(const std::string& path) const {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw std::runtime_error("cannot create " + path + ": " + std::strerror(errno));
+    if (fd < 0) throw std::runtime_error("cannot create " + path + ": " + std::strerror(errno));
     auto fail = [&](const char* what) {
         const std::string message = std::string(what) + " " + path + ": " + std::strerror(errno);
         ::close(fd);
         throw std::runtime_error(message);
     };
     for (const Piece& piece : pieces_) {
-        if (piece.bytes.empty())
-            continue;
+        if (piece.bytes.empty()) continue;
         std::size_t done = 0;
         while (done < piece.bytes.size()) {
             const ssize_t n = ::pwrite(fd, piece.bytes.data() + done, piece.bytes.size() - done,
                                        static_cast<off_t>(piece.offset + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                fail("cannot write");
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) fail("cannot write");
             done += static_cast<std::size_t>(n);
         }
     }
     // Zero stretches were skipped, so they stay holes; this also sets the
     // size when the file ends in one.
-    if (::ftruncate(fd, static_cast<off_t>(size_)) != 0)
-        fail("cannot size");
-    if (::close(fd) != 0)
-        throw std::runtime_error("cannot close " + path + ": " + std::strerror(errno));
+    if (::ftruncate(fd, static_cast<off_t>(size_)) != 0) fail("cannot size");
+    if (::close(fd) != 0) throw std::runtime_error("cannot close " + path + ": " + std::strerror(errno));
 }
 
-bool LayoutSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error)
-{
+bool LayoutSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) {
     if (offset > layout_.size() || out.size() > layout_.size() - offset) {
         error = "read outside the document";
         return false;
@@ -119,8 +103,7 @@ bool LayoutSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::s
 
 namespace {
 
-std::string utf8Cut(const std::u16string& name, std::size_t limit)
-{
+std::string utf8Cut(const std::u16string& name, std::size_t limit) {
     std::string out;
     for (std::size_t i = 0; i < name.size(); ++i) {
         char32_t cp = name[i];
@@ -144,20 +127,17 @@ std::string utf8Cut(const std::u16string& name, std::size_t limit)
             enc.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
             enc.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
         }
-        if (out.size() + enc.size() > limit)
-            break;
+        if (out.size() + enc.size() > limit) break;
         out += enc;
     }
     return out;
 }
 
-std::vector<std::byte> toBytes(const ByteBuilder& b)
-{
+std::vector<std::byte> toBytes(const ByteBuilder& b) {
     return b.vector();
 }
 
-std::uint32_t dividerType(LayerKind kind)
-{
+std::uint32_t dividerType(LayerKind kind) {
     switch (kind) {
     case LayerKind::OpenGroup: return 1;
     case LayerKind::ClosedGroup: return 2;
@@ -171,21 +151,18 @@ std::uint32_t dividerType(LayerKind kind)
 
 PsdWriter::PsdWriter(Format f) : format(f) {}
 
-Layer& PsdWriter::add(Layer layer)
-{
+Layer& PsdWriter::add(Layer layer) {
     layers_.push_back(std::move(layer));
     return layers_.back();
 }
 
-Layer& PsdWriter::layer(std::u16string name)
-{
+Layer& PsdWriter::layer(std::u16string name) {
     Layer l;
     l.name = std::move(name);
     return add(std::move(l));
 }
 
-Layer& PsdWriter::beginGroup(std::u16string name, bool open)
-{
+Layer& PsdWriter::beginGroup(std::u16string name, bool open) {
     Layer l;
     l.kind = open ? LayerKind::OpenGroup : LayerKind::ClosedGroup;
     l.name = std::move(name);
@@ -194,35 +171,29 @@ Layer& PsdWriter::beginGroup(std::u16string name, bool open)
     return add(std::move(l));
 }
 
-Layer& PsdWriter::endGroup(std::u16string markerName)
-{
+Layer& PsdWriter::endGroup(std::u16string markerName) {
     Layer l;
     l.kind = LayerKind::GroupEnd;
     l.name = std::move(markerName);
     return add(std::move(l));
 }
 
-bool PsdWriter::wideLength(const ExtraBlock& block) const
-{
-    if (block.width != ExtraBlock::Width::Standard)
-        return block.width == ExtraBlock::Width::Wide;
+bool PsdWriter::wideLength(const ExtraBlock& block) const {
+    if (block.width != ExtraBlock::Width::Standard) return block.width == ExtraBlock::Width::Wide;
     static const std::array<std::string, 13> keys = {"LMsk", "Lr16", "Lr32", "Layr", "Mt16", "Mt32", "Mtrn",
                                                      "Alph", "FMsk", "lnk2", "FEid", "FXid", "PxSD"};
     return psb() && std::find(keys.begin(), keys.end(), block.key) != keys.end();
 }
 
-void PsdWriter::appendBlock(ByteBuilder& out, const ExtraBlock& block, BlockPadding padding) const
-{
+void PsdWriter::appendBlock(ByteBuilder& out, const ExtraBlock& block, BlockPadding padding) const {
     const std::size_t padded = (block.data.size() + 3) / 4 * 4;
     out.text(block.signature).text(block.key);
     out.length(padding == BlockPadding::InLength ? padded : block.data.size(), wideLength(block));
     out.bytes(block.data);
-    if (padding != BlockPadding::None)
-        out.zeros(padded - block.data.size());
+    if (padding != BlockPadding::None) out.zeros(padded - block.data.size());
 }
 
-ByteBuilder PsdWriter::record(const Layer& layer) const
-{
+ByteBuilder PsdWriter::record(const Layer& layer) const {
     ByteBuilder r;
     r.i32(layer.top).i32(layer.left).i32(layer.bottom).i32(layer.right);
     r.u16(layer.channels);
@@ -237,48 +208,39 @@ ByteBuilder PsdWriter::record(const Layer& layer) const
     const std::size_t nameLength = std::min<std::size_t>(pascal.size(), 255);
     const std::size_t nameStart = extra.size();
     extra.u8(static_cast<std::uint8_t>(nameLength)).text(std::string_view(pascal).substr(0, nameLength));
-    while ((extra.size() - nameStart) % std::max<std::uint32_t>(namePadding, 1) != 0)
-        extra.u8(0);
+    while ((extra.size() - nameStart) % std::max<std::uint32_t>(namePadding, 1) != 0) extra.u8(0);
 
     std::vector<ExtraBlock> blocks;
     ExtraBlock unicode;
     if (layer.writeUnicodeName) {
         ByteBuilder data;
         data.u32(static_cast<std::uint32_t>(layer.name.size() + (layer.unicodeNameNul ? 1 : 0)));
-        for (const char16_t c : layer.name)
-            data.u16(c);
-        if (layer.unicodeNameNul)
-            data.u16(0);
+        for (const char16_t c : layer.name) data.u16(c);
+        if (layer.unicodeNameNul) data.u16(0);
         unicode.key = "luni";
         unicode.data = toBytes(data);
-        if (!layer.unicodeNameLast)
-            blocks.push_back(unicode);
+        if (!layer.unicodeNameLast) blocks.push_back(unicode);
     }
     if (layer.kind != LayerKind::Layer) {
         ByteBuilder data;
         data.u32(dividerType(layer.kind));
-        if (layer.kind != LayerKind::GroupEnd)
-            data.text("8BIM").text(layer.blendKey);
+        if (layer.kind != LayerKind::GroupEnd) data.text("8BIM").text(layer.blendKey);
         ExtraBlock divider;
         divider.key = layer.nestedDividerKey ? "lsdk" : "lsct";
         divider.data = toBytes(data);
         blocks.push_back(divider);
     }
     blocks.insert(blocks.end(), layer.blocks.begin(), layer.blocks.end());
-    if (layer.writeUnicodeName && layer.unicodeNameLast)
-        blocks.push_back(unicode);
-    for (const ExtraBlock& block : blocks)
-        appendBlock(extra, block, recordBlockPadding);
+    if (layer.writeUnicodeName && layer.unicodeNameLast) blocks.push_back(unicode);
+    for (const ExtraBlock& block : blocks) appendBlock(extra, block, recordBlockPadding);
 
     r.section(extra);
     return r;
 }
 
 // Layer count, records bottom first, then every channel's image data.
-Layout PsdWriter::layerRecords() const
-{
-    if (layers_.size() > 32767)
-        throw std::length_error("a document holds at most 32767 layer records");
+Layout PsdWriter::layerRecords() const {
+    if (layers_.size() > 32767) throw std::length_error("a document holds at most 32767 layer records");
     const auto count = static_cast<std::int16_t>(layers_.size());
     ByteBuilder head;
     head.i16(negativeLayerCount ? static_cast<std::int16_t>(-count) : count);
@@ -293,8 +255,7 @@ Layout PsdWriter::layerRecords() const
     return out;
 }
 
-Layout PsdWriter::layout() const
-{
+Layout PsdWriter::layout() const {
     Placement where = placement;
     if (where == Placement::Auto)
         where = depth == 16 ? Placement::Lr16 : depth == 32 ? Placement::Lr32 : Placement::LayerInfo;
@@ -304,8 +265,7 @@ Layout PsdWriter::layout() const
         Layout info;
         if (where == Placement::LayerInfo && !layers_.empty()) {
             info = layerRecords();
-            if (info.size() % 2 != 0)
-                info.appendZeros(1);
+            if (info.size() % 2 != 0) info.appendZeros(1);
         }
         ByteBuilder length;
         length.length(info.size(), psb());
@@ -319,8 +279,7 @@ Layout PsdWriter::layout() const
     }
     auto appendDocumentBlocks = [&](const std::vector<ExtraBlock>& blocks) {
         ByteBuilder out;
-        for (const ExtraBlock& block : blocks)
-            appendBlock(out, block, documentBlockPadding);
+        for (const ExtraBlock& block : blocks) appendBlock(out, block, documentBlockPadding);
         layerAndMask.append(out);
     };
     appendDocumentBlocks(documentBlocksBefore);
@@ -336,8 +295,7 @@ Layout PsdWriter::layout() const
         head.length(documentBlockPadding == BlockPadding::InLength ? padded : body.size(), wideLength(header));
         layerAndMask.append(head);
         layerAndMask.append(body);
-        if (documentBlockPadding != BlockPadding::None)
-            layerAndMask.appendZeros(padded - body.size());
+        if (documentBlockPadding != BlockPadding::None) layerAndMask.appendZeros(padded - body.size());
     }
     appendDocumentBlocks(documentBlocksAfter);
 

@@ -82,9 +82,9 @@ struct Layer {
     // cut to 31 bytes as Photoshop does.
     std::optional<std::string> pascalName;
     bool writeUnicodeName = true;
-    bool unicodeNameNul = false; // a NUL after the Unicode name
-    bool unicodeNameLast = false; // 'luni' after every other block
-    bool nestedDividerKey = false; // 'lsdk' instead of 'lsct'
+    bool unicodeNameNul = false;    // a NUL after the Unicode name
+    bool unicodeNameLast = false;   // 'luni' after every other block
+    bool nestedDividerKey = false;  // 'lsdk' instead of 'lsct'
     std::vector<ExtraBlock> blocks; // written after 'luni' and 'lsct' unless unicodeNameLast
     std::int32_t top = 0, left = 0, bottom = 1, right = 1;
     std::string blendKey = "norm";
@@ -117,7 +117,7 @@ public:
     BlockPadding documentBlockPadding = BlockPadding::AfterLength;
     std::uint64_t colorModeDataBytes = 0;
     std::uint64_t imageResourcesBytes = 0;
-    std::uint64_t imageDataBytes = 16; // merged image, after its compression word
+    std::uint64_t imageDataBytes = 16;            // merged image, after its compression word
     std::vector<ExtraBlock> documentBlocksBefore; // before 'Lr16'/'Lr32'
     std::vector<ExtraBlock> documentBlocksAfter;
 

@@ -20,9 +20,9 @@ TEST_F(AddFilesCommand, CancelLeavesTheListAsItWasAndShowsNothing) {
 TEST_F(AddFilesCommand, ChosenFilesFollowTheRowsInTheDialogsOrder) {
     load();
     addRows({"/Art/a.psd"});
-    fakes.dialogs.openAnswers.push_back({"/art//odd.psd"});  // one file: taken as it is
+    fakes.dialogs.openAnswers.push_back({"/art//odd.psd"}); // one file: taken as it is
     fakes.dialogs.openAnswers.push_back({"/Art/c.psd", "/Art/a.psd", "/Art/missing.psd"});
-    fakes.dialogs.openAnswers.push_back({"/x.psd", "/y.psd"});  // in the root folder
+    fakes.dialogs.openAnswers.push_back({"/x.psd", "/y.psd"}); // in the root folder
     for (int i = 0; i < 3; ++i) click(form->PushButton1);
     EXPECT_EQ(rows(), (QStringList{"/Art/a.psd", "/art//odd.psd", "/Art/c.psd", "/Art/a.psd", "/Art/missing.psd",
                                    "/x.psd", "/y.psd"}));

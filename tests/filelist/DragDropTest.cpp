@@ -57,7 +57,7 @@ TEST_F(DragDrop, AnythingButLocalFilesIsRefusedAndDroppingItDoesNothing) {
     for (const QMimeData* data : {&text, &web, &mixed, &empty}) {
         EXPECT_FALSE(dragOver(*data).first);
         EXPECT_FALSE(drop(*data));
-        form->ListView1_OLEDragDrop(data);  // even if it got there
+        form->ListView1_OLEDragDrop(data); // even if it got there
     }
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_TRUE(fakes.messages.shown.empty());
@@ -87,7 +87,7 @@ TEST_F(DragDrop, FoldersAddEveryFileOfTheirTreesAtTheirPlaceInTheDrop) {
     fileList().clearItems();
     drop(*files({p("one"), p("two/c.psd")}));
     EXPECT_EQ(rows(), one + QStringList{p("two/c.psd")});
-    EXPECT_EQ(form->pointer(), Pointer::Default);  // no hourglass for a drop
+    EXPECT_EQ(form->pointer(), Pointer::Default); // no hourglass for a drop
 }
 
 TEST_F(DragDrop, TheDropIsACopySoTheSourceNeverDeletesTheFiles) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "platform/ListView.h"
 #include "shell/Form1.h"
-#include "QtPrinters.h"
 #include "support/FormFixture.h"
 
 #include <QApplication>
@@ -21,10 +21,10 @@ namespace hv::test {
 class FileListFixture : public FormFixture {
 protected:
     void load(FileSystem* fileSystem = nullptr, SettingsStore* settings = nullptr) {
-        platform = std::make_unique<Platform>(Platform{
-            fakes.messages, fakes.input, fakes.dialogs, fakes.dialogs, fakes.clipboard,
-            settings ? *settings : fakes.settings, fakes.desktop, fileSystem ? *fileSystem : fakes.fileSystem,
-            fakes.photoshop, fakes.spreadsheet, fakes.events, fakes.appExit});
+        platform = std::make_unique<Platform>(
+            Platform{fakes.messages, fakes.input, fakes.dialogs, fakes.dialogs, fakes.clipboard,
+                     settings ? *settings : fakes.settings, fakes.desktop, fileSystem ? *fileSystem : fakes.fileSystem,
+                     fakes.photoshop, fakes.spreadsheet, fakes.events, fakes.appExit});
         openForm(*platform);
         fakes.messages.shown.clear();
     }

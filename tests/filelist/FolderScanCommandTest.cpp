@@ -35,8 +35,8 @@ TEST_F(FolderScanCommand, CancelAtEachStepStoresOnlyWhatWasAnswered) {
     const QString file = settingsFolder.path("halvorine.ini");
     QSettingsStore store(file);
     load(nullptr, &store);
-    click(form->PushButton6);  // the prompt cancelled
-    answer("");                // an empty answer
+    click(form->PushButton6); // the prompt cancelled
+    answer("");               // an empty answer
     click(form->PushButton6);
     ASSERT_EQ(fakes.input.calls.size(), 2u);
     EXPECT_EQ(fakes.input.calls[0].prompt,
@@ -46,7 +46,7 @@ TEST_F(FolderScanCommand, CancelAtEachStepStoresOnlyWhatWasAnswered) {
     EXPECT_TRUE(browsedFrom().isEmpty());
     EXPECT_EQ(QSettingsStore(file).readSetting("Extension", "(none)"), "(none)");
 
-    answer("txt", "");  // the folder dialog cancelled
+    answer("txt", ""); // the folder dialog cancelled
     click(form->PushButton6);
     EXPECT_EQ(QSettingsStore(file).readSetting("Extension", "psd"), "txt");
     EXPECT_EQ(QSettingsStore(file).readSetting("LastFolder", "(none)"), "(none)");

@@ -73,11 +73,11 @@ TEST_F(FolderScanRules, RefusedOrVanishedFoldersLeaveTheListOtherFailuresKeepWha
 TEST_F(FolderScanRules, AFolderAtThePathLimitIsListedButNotDescendedInto) {
     fs.limit = 12;
     fs.addFolder(R"(D:\T)");
-    fs.addFolder(R"(D:\T\abcdef)");  // "D:\T\abcdef\" has 12 characters
+    fs.addFolder(R"(D:\T\abcdef)"); // "D:\T\abcdef\" has 12 characters
     fs.addFile(R"(D:\T\abcdef\a.psd)");
     fs.addFolder(R"(D:\T\abcdef\x)");
     fs.addFile(R"(D:\T\abcdef\x\b.psd)");
-    fs.addFolder(R"(D:\T\abcdefghijkl)");  // a 12-character name
+    fs.addFolder(R"(D:\T\abcdefghijkl)"); // a 12-character name
     fs.addFile(R"(D:\T\abcdefghijkl\c.psd)");
     EXPECT_EQ(harness.add(R"(D:\T)", "*.psd"), QStringList{R"(D:\T\abcdef\a.psd)"});
 }

@@ -14,7 +14,9 @@
 namespace hv::test {
 namespace {
 
-QByteArray bytes(const QString& path) { return QFile::encodeName(path); }
+QByteArray bytes(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 class FolderScanTree : public ::testing::Test {
 protected:
@@ -34,9 +36,9 @@ TEST_F(FolderScanTree, NamesAndEntriesTheScanLeavesOut) {
     tree.file("top/.hidden.psd");
     ASSERT_EQ(::chmod(bytes(tree.file("top/.readonly.psd")).constData(), 0444), 0);
     ASSERT_EQ(::mkfifo(bytes(p("top/pipe.psd")).constData(), 0644), 0);
-    tree.file("top/.dotfolder/in.psd");  // a hidden folder is walked
-    for (const QString& unsafe : {QString("ctl") + QChar(1), QString("del") + QChar(127), QString("c1") + QChar(0x85),
-                                  QString("why?")})
+    tree.file("top/.dotfolder/in.psd"); // a hidden folder is walked
+    for (const QString& unsafe :
+         {QString("ctl") + QChar(1), QString("del") + QChar(127), QString("c1") + QChar(0x85), QString("why?")})
         tree.file("top/" + unsafe + "/x.psd");
     const QByteArray notText = bytes(p("top")) + "/bad\xff";
     ASSERT_EQ(::mkdir(notText.constData(), 0755), 0);
@@ -60,7 +62,7 @@ TEST_F(FolderScanTree, LinkLoopsEndAndEachFolderIsWalkedOnce) {
     link("..", "top/sub/up");
     link(p("top/sub/inner"), "top/sub/inner/self");
     tree.file("top/real/r.psd");
-    link(p("top/real"), "top/a-link");  // reached first, in level order
+    link(p("top/real"), "top/a-link"); // reached first, in level order
     link(p("top/real"), "top/z-link");
     EXPECT_EQ(harness.add(p("top"), "*.psd"),
               (QStringList{p("top/a.psd"), p("top/a-link/r.psd"), p("top/sub/b.psd"), p("top/sub/inner/c.psd")}));

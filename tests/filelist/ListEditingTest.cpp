@@ -35,11 +35,11 @@ protected:
 
 TEST_F(ListEditing, DeleteAndDoubleClickRemoveTheSelectedRowUnlessBusy) {
     load();
-    pressDelete();  // an empty list
+    pressDelete(); // an empty list
     form->ListView1_DblClick();
     addRows({"A", "B", "C", "D"});
     form->ListView1->clearSelection();
-    pressDelete();  // no selected row
+    pressDelete(); // no selected row
     form->ListView1->selectItem(2);
     form->setPointer(Pointer::Hourglass);
     pressDelete();
@@ -57,7 +57,7 @@ TEST_F(ListEditing, DeleteAndDoubleClickRemoveTheSelectedRowUnlessBusy) {
 
 TEST_F(ListEditing, ClearListEmptiesTheListUnlessBusy) {
     load();
-    click(form->PushButton5);  // an empty list
+    click(form->PushButton5); // an empty list
     addRows({"A", "B"});
     form->setPointer(Pointer::Hourglass);
     click(form->PushButton5);
@@ -90,7 +90,7 @@ TEST_F(ListEditing, EqualPathsNeverSwapAndNoButtonMeansNoDrag) {
     EXPECT_EQ(rows(), (QStringList{"same", "same", "other"}));
     EXPECT_EQ(form->DragRow, 1);
     releaseOn(2);
-    form->ListView1_MouseMove(centreOf(3));  // moved without a button
+    form->ListView1_MouseMove(centreOf(3)); // moved without a button
     EXPECT_EQ(rows(), (QStringList{"same", "same", "other"}));
 }
 
@@ -100,11 +100,11 @@ TEST_F(ListEditing, TheDraggedRowFollowsRemovalsAndIsForgottenWithItsRow) {
     drag(3, {3});
     form->ListView1->selectItem(1);
     pressDelete();
-    EXPECT_EQ(form->DragRow, 2);  // still "C"
+    EXPECT_EQ(form->DragRow, 2); // still "C"
     click(form->PushButton5);
     EXPECT_EQ(form->DragRow, 0);
     addRows({"X", "Y"});
-    form->ListView1_MouseDown(QPoint(1, 1));  // a press that clicks no row
+    form->ListView1_MouseDown(QPoint(1, 1)); // a press that clicks no row
     moveOnto(1);
     EXPECT_EQ(rows(), (QStringList{"X", "Y"}));
 }
@@ -113,7 +113,7 @@ TEST_F(ListEditing, TheDragPointerShowsUntilReleaseAndItsAbsenceChangesNothing) 
     load();
     addRows({"A", "B"});
     viewport()->setCursor(Qt::IBeamCursor);
-    drag(1, {2});  // no drag.ico beside the program
+    drag(1, {2}); // no drag.ico beside the program
     EXPECT_EQ(rows(), (QStringList{"B", "A"}));
     ASSERT_TRUE(QFile::copy(QStringLiteral(HALVORINE_SOURCE_DIR "/assets/drag.ico"), appFolder.path("drag.ico")));
     pressOn(1);

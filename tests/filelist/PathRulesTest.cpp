@@ -1,5 +1,5 @@
-#include "filelist/AddFiles.h"
 #include "filelist/PathRules.h"
+#include "filelist/AddFiles.h"
 #include "platform/Wildcard.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +10,9 @@ namespace {
 TEST(NormalizePath, WindowsOnePassAndNetworkPaths) {
     auto windows = [](const QString& path) { return normalizePath(path, PathStyle::Windows); };
     EXPECT_EQ(windows(R"(C:\\a.psd)"), R"(C:\a.psd)");
-    EXPECT_EQ(windows(R"(a\\\b)"), R"(a\\b)");     // three become two
-    EXPECT_EQ(windows(R"(a\\\\b)"), R"(a\\b)");    // four become two
-    EXPECT_EQ(windows(R"(a\\\\\b)"), R"(a\\\b)");  // five become three
+    EXPECT_EQ(windows(R"(a\\\b)"), R"(a\\b)");    // three become two
+    EXPECT_EQ(windows(R"(a\\\\b)"), R"(a\\b)");   // four become two
+    EXPECT_EQ(windows(R"(a\\\\\b)"), R"(a\\\b)"); // five become three
     EXPECT_EQ(windows(R"(\\server\share\\a.psd)"), R"(\\server\share\a.psd)");
     EXPECT_EQ(windows(R"(\\\\server\a.psd)"), R"(\\server\a.psd)");
     EXPECT_EQ(windows(R"(\x.psd)"), R"(\\x.psd)");
@@ -21,12 +21,12 @@ TEST(NormalizePath, WindowsOnePassAndNetworkPaths) {
 
 TEST(NormalizePath, PosixOnePassWithoutADoubledLeadingSlash) {
     auto posix = [](const QString& path) { return normalizePath(path, PathStyle::Posix); };
-    EXPECT_EQ(posix("//a.psd"), "/a.psd");  // a file found in "/"
+    EXPECT_EQ(posix("//a.psd"), "/a.psd"); // a file found in "/"
     EXPECT_EQ(posix("/home/u//art//a.psd"), "/home/u/art/a.psd");
-    EXPECT_EQ(posix("a///b"), "a//b");  // one pass
+    EXPECT_EQ(posix("a///b"), "a//b"); // one pass
     EXPECT_EQ(posix("///a.psd"), "/a.psd");
     EXPECT_EQ(posix("/"), "/");
-    EXPECT_EQ(posix(R"(/a\\b)"), R"(/a\\b)");  // a backslash is part of a Linux name
+    EXPECT_EQ(posix(R"(/a\\b)"), R"(/a\\b)"); // a backslash is part of a Linux name
 }
 
 TEST(UnsafeFolderNames, ControlCharactersQuestionMarksAndBytesThatAreNotText) {
@@ -43,11 +43,11 @@ TEST(Wildcards, MatchAsWindowsListingsDo) {
     EXPECT_FALSE(matchesWildcard("logo.psd.bak", "*.psd"));
     for (const char* name : {"a.psd", "README", ".hidden", "trailing.", ""})
         EXPECT_TRUE(matchesWildcard(name, "*.*")) << name;
-    EXPECT_TRUE(matchesWildcard("x..psd", "*..psd"));  // the answer ".psd"
+    EXPECT_TRUE(matchesWildcard("x..psd", "*..psd")); // the answer ".psd"
     EXPECT_FALSE(matchesWildcard("x.psd", "*..psd"));
     EXPECT_TRUE(matchesWildcard("a1.psd", "a?.psd"));
     EXPECT_FALSE(matchesWildcard("a.psd", "a?.psd"));
-    EXPECT_TRUE(matchesWildcard("abcabcabd", "*abd"));  // the star backtracks
+    EXPECT_TRUE(matchesWildcard("abcabcabd", "*abd")); // the star backtracks
 }
 
 TEST(DialogAnswers, OneFileIsOnePathSeveralAreFolderAndNames) {

@@ -13,7 +13,9 @@
 namespace hv {
 namespace {
 
-QByteArray bytes(const QString& path) { return QFile::encodeName(path); }
+QByteArray bytes(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 class PosixFileSystemTest : public ::testing::Test {
 protected:
@@ -38,7 +40,7 @@ TEST_F(PosixFileSystemTest, AttributesStandInForTheWindowsFlags) {
     fifo("pipe");
     EXPECT_EQ(fs.attributes(plain), 32);
     EXPECT_EQ(fs.attributes(tree.path(".hidden.psd")), 34);
-    EXPECT_EQ(fs.attributes(readOnly), 35);  // also for the superuser
+    EXPECT_EQ(fs.attributes(readOnly), 35); // also for the superuser
     EXPECT_EQ(fs.attributes(tree.path(".cache/")), 18);
     EXPECT_EQ(fs.attributes(tree.path("link.psd")), 32 + 1024);
     EXPECT_EQ(fs.attributes(tree.path("linkdir/")), 16 + 1024);
@@ -53,7 +55,7 @@ TEST_F(PosixFileSystemTest, OnlyRegularFilesExistAsFilesAndNothingIsOpened) {
     fifo("pipe.psd");
     EXPECT_TRUE(fs.isExistingFile(plain));
     EXPECT_TRUE(fs.isExistingFile(tree.path("link.psd")));
-    EXPECT_FALSE(fs.isExistingFile(tree.path("pipe.psd")));  // opening it would wait for a writer
+    EXPECT_FALSE(fs.isExistingFile(tree.path("pipe.psd"))); // opening it would wait for a writer
     EXPECT_FALSE(fs.isExistingFile("/dev/null"));
     EXPECT_FALSE(fs.isExistingFile(tree.path()));
     EXPECT_EQ(fs.subFolders(tree.path("pipe.psd")).error, listing::PathNotFound);
@@ -80,7 +82,7 @@ TEST_F(PosixFileSystemTest, ListingsKeepHiddenAndLinkedEntriesAndLeaveOutNamesTh
     QStringList names;
     for (const SubFolder& folder : listing.folders) names.append(folder.name);
     EXPECT_EQ(names, (QStringList{".dot", "Alpha", "beta", "gamma", "linked.psd", QString::fromUtf8("odd\xff")}));
-    EXPECT_EQ(listing.folders[2].id, listing.folders[3].id);  // "gamma" leads to "beta"
+    EXPECT_EQ(listing.folders[2].id, listing.folders[3].id); // "gamma" leads to "beta"
     EXPECT_EQ(fs.filesMatching(tree.path(), "*.psd"), (QStringList{".h.psd", "b.PSD"}));
     // The temporary folder cannot remove names that are not text.
     ::unlink((base + "/odd\xff.psd").constData());

@@ -34,7 +34,8 @@ TEST_F(SampleFilesCommand, AppendsTheUnlistedSamplesAsksEveryTimeThenSetsTheSear
     click(form->PushButton9);
     form->Text1->setText("changed");
     click(form->PushButton9);
-    EXPECT_EQ(rows(), (QStringList{"/earlier.psd", sample("b.psd"), sample("c.psd"), sample("a.psd"), sample("B.psd")}));
+    EXPECT_EQ(rows(),
+              (QStringList{"/earlier.psd", sample("b.psd"), sample("c.psd"), sample("a.psd"), sample("B.psd")}));
     EXPECT_EQ(textWhileAsking, (QStringList{"typed", "changed"}));
     EXPECT_EQ(form->Text1->text(), "Layer");
     ASSERT_EQ(fakes.messages.shown.size(), 2u);
@@ -43,7 +44,7 @@ TEST_F(SampleFilesCommand, AppendsTheUnlistedSamplesAsksEveryTimeThenSetsTheSear
     EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
     EXPECT_EQ(asked.icon, MessageIcon::None);
     EXPECT_EQ(asked.title, appTitle());
-    EXPECT_TRUE(fakes.desktop.folders.isEmpty());  // answered No
+    EXPECT_TRUE(fakes.desktop.folders.isEmpty()); // answered No
 }
 
 TEST_F(SampleFilesCommand, WithoutASampleFolderTheQuestionIsStillAskedAndYesOpensTheFolder) {

@@ -41,7 +41,9 @@ void FakeFileSystem::failListing(const QString& folder, int error, int listedBef
     failures_[key(folder)] = {error, listedBeforeFailure};
 }
 
-void FakeFileSystem::attributesVanishAfter(const QString& path, int reads) { readsLeft_[key(path)] = reads; }
+void FakeFileSystem::attributesVanishAfter(const QString& path, int reads) {
+    readsLeft_[key(path)] = reads;
+}
 
 const FakeFileSystem::Entry* FakeFileSystem::find(const QString& path) const {
     const auto found = entries_.constFind(key(path));
@@ -61,7 +63,9 @@ QStringList FakeFileSystem::children(const QString& folder, bool folders) const 
     return names;
 }
 
-bool FakeFileSystem::isExistingPath(const QString& path) { return find(path) != nullptr; }
+bool FakeFileSystem::isExistingPath(const QString& path) {
+    return find(path) != nullptr;
+}
 
 int FakeFileSystem::attributes(const QString& path) {
     const Entry* entry = find(path);
@@ -79,7 +83,9 @@ bool FakeFileSystem::isExistingFile(const QString& path) {
     return entry && !entry->folder;
 }
 
-bool FakeFileSystem::isRootFolder(const QString& path) { return roots_.contains(key(path)); }
+bool FakeFileSystem::isRootFolder(const QString& path) {
+    return roots_.contains(key(path));
+}
 
 std::optional<FolderId> FakeFileSystem::folderId(const QString& path) {
     const Entry* entry = find(path);

@@ -63,7 +63,7 @@ private:
 // but the superuser.
 class DenyingFileSystem : public PosixFileSystem {
 public:
-    QSet<QString> denied;  // folder paths without trailing "/"
+    QSet<QString> denied; // folder paths without trailing "/"
     SubFolderListing subFolders(const QString& folder) override;
     QStringList filesMatching(const QString& folder, const QString& pattern) override;
 

@@ -47,7 +47,7 @@ TEST(ClipboardCopyText, WidthsIncludeUncheckedRowsButNotTheHeaders) {
     // 25 units wide from the unchecked first row.
     EXPECT_EQ(run.clipboard.text, QStringLiteral("/b.psd                   \ty\r\n"
                                                  "/c                       \tz\r\n"));
-    run.copy(*resultsList({{QStringLiteral("/a"), QStringLiteral("x")}}, true));  // narrower than "File"
+    run.copy(*resultsList({{QStringLiteral("/a"), QStringLiteral("x")}}, true)); // narrower than "File"
     EXPECT_EQ(run.clipboard.text, QStringLiteral("/a\tx\r\n"));
 }
 
@@ -68,11 +68,11 @@ TEST(ClipboardCopyText, EmptyListLeavesTheClipboardUntouched) {
 }
 
 TEST(ClipboardCopyText, RowRemovedWhileReadingFailsBeforeTheClipboardIsTouched) {
-    auto list = resultsList({{QStringLiteral("/a"), QStringLiteral("b")}, {QStringLiteral("/c"), QStringLiteral("d")}},
-                            true);
+    auto list =
+        resultsList({{QStringLiteral("/a"), QStringLiteral("b")}, {QStringLiteral("/c"), QStringLiteral("d")}}, true);
     ClipboardCopy run;
     run.events.onEvents = [&](int call) {
-        if (call == 5) list->clearItems();  // in the second pass, before row 1
+        if (call == 5) list->clearItems(); // in the second pass, before row 1
     };
     EXPECT_THROW(run.copy(*list), Failure);
     EXPECT_EQ(run.clipboard.text, QStringLiteral("(previous content)"));

@@ -96,10 +96,11 @@ TEST(TextExportLayout, NonAsciiTextIsUtf8PaddedByItsUtf16Length) {
     const QString accented = QStringLiteral("/art/Ébène");
     const QString emoji = QString::fromUtf8("/art/\xF0\x9F\x98\x80.psd");
     TextExport run;
-    const QByteArray bytes = run.toBuffer(
-        *resultsList({{accented, QString::fromUtf8("图层")}, {emoji, QStringLiteral("Logo")}}, true));
+    const QByteArray bytes =
+        run.toBuffer(*resultsList({{accented, QString::fromUtf8("图层")}, {emoji, QStringLiteral("Logo")}}, true));
     EXPECT_EQ(bytes, QByteArray("File       \tLayer Name\t\r\n"
-                                "/art/\xC3\x89""b\xC3\xA8ne \t\xE5\x9B\xBE\xE5\xB1\x82        \t\r\n"
+                                "/art/\xC3\x89"
+                                "b\xC3\xA8ne \t\xE5\x9B\xBE\xE5\xB1\x82        \t\r\n"
                                 "/art/\xF0\x9F\x98\x80.psd\tLogo      \t\r\n"));
     EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
 }
@@ -203,7 +204,8 @@ TEST(TextExportFile, FailurePartWayLeavesTheOldFileIntactAndIsReported) {
 
     ASSERT_EQ(run.messages.shown.size(), 1u) << run.messages.texts().join(QStringLiteral("\n")).toStdString();
     const QString& report = run.messages.shown[0].text;
-    EXPECT_TRUE(report.contains(kProcedure + QStringLiteral("222")) || report.contains(kProcedure + QStringLiteral("232")))
+    EXPECT_TRUE(report.contains(kProcedure + QStringLiteral("222"))
+                || report.contains(kProcedure + QStringLiteral("232")))
         << report.toStdString();
     EXPECT_EQ(fileBytes(target), QByteArray("old content"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("res.txt")});
@@ -219,7 +221,8 @@ TEST(TextExportFailures, FullDeviceIsReportedOnceWhereItFilledUpAndWrittenToNoMo
         ListTextExport(*resultsList(kWorkedExample, true), run.events, run.messages, &run.progress)
             .save(QStringLiteral("/out/res.txt"), device);
         ASSERT_EQ(run.messages.shown.size(), 1u) << capacity;
-        EXPECT_TRUE(run.messages.shown[0].text.startsWith(QStringLiteral("Cannot write the file \"/out/res.txt\": No space")));
+        EXPECT_TRUE(
+            run.messages.shown[0].text.startsWith(QStringLiteral("Cannot write the file \"/out/res.txt\": No space")));
         EXPECT_TRUE(run.messages.shown[0].text.contains(kProcedure + QString::number(line) + QStringLiteral("\r\r")));
         EXPECT_EQ(device.written.size(), capacity);
         EXPECT_TRUE(run.endedIdle());
@@ -257,9 +260,9 @@ TEST(TextExportFailures, ListClearedBeforeTheRowProgressIsReportedAndTheReadRowK
         if (call == 14) list->clearItems();
     };
     const QByteArray bytes = run.toBuffer(*list);
-    EXPECT_EQ(run.messages.texts(), QStringList{QStringLiteral("Division by zero\r\n") + kProcedure
-                                                + QStringLiteral("214\r\rPlease email screenshot of this message to ")
-                                                + supportEmail()});
+    EXPECT_EQ(run.messages.texts(),
+              QStringList{QStringLiteral("Division by zero\r\n") + kProcedure
+                          + QStringLiteral("214\r\rPlease email screenshot of this message to ") + supportEmail()});
     EXPECT_EQ(bytes, QByteArray("File\tLayer Name\t\r\n/a  \tx         \t\r\n"));
     EXPECT_TRUE(run.endedIdle());
 }

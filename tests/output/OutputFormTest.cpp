@@ -101,7 +101,7 @@ TEST_F(OutputForm, CancelledSaveDialogWritesNothingEvenAfterAnEarlierSave) {
     tick(2);
     const int eventsBefore = fakes.events.calls;
 
-    click(form->PushButton4);  // no answer queued: Cancel
+    click(form->PushButton4); // no answer queued: Cancel
 
     EXPECT_EQ(fakes.dialogs.calls.size(), 2u);
     EXPECT_EQ(fileBytes(target), first);
@@ -117,7 +117,7 @@ TEST_F(OutputForm, ClearResultsPressedDuringTheTextExportIsReportedAndTheWindowR
     TempDir out;
     fakes.dialogs.saveAnswers.push_back(out.path(QStringLiteral("res.txt")));
     fakes.events.onEvents = [&](int call) {
-        if (call == 60) click(form->PushButton2);  // inside the rows pass, between two cells
+        if (call == 60) click(form->PushButton2); // inside the rows pass, between two cells
     };
 
     click(form->PushButton4);
@@ -127,7 +127,8 @@ TEST_F(OutputForm, ClearResultsPressedDuringTheTextExportIsReportedAndTheWindowR
     EXPECT_TRUE(fakes.messages.shown[0].text.startsWith(
         QStringLiteral("Index out of bounds\r\nin Velquist2021/08/31.Main.SaveListviewProperlySpaced at line 19")))
         << fakes.messages.shown[0].text.toStdString();
-    EXPECT_TRUE(fileBytes(out.path(QStringLiteral("res.txt"))).startsWith("File       \tLayer Name\t\r\n"));  // "/art/20.psd" is 11 wide
+    EXPECT_TRUE(fileBytes(out.path(QStringLiteral("res.txt")))
+                    .startsWith("File       \tLayer Name\t\r\n")); // "/art/20.psd" is 11 wide
     EXPECT_EQ(form->pointer(), Pointer::Default);
     EXPECT_EQ(form->ProgressBar1->text(), QStringLiteral("Progress Bar"));
 }
@@ -184,7 +185,7 @@ TEST_F(OutputForm, ClearResultsEmptiesTheResultsAndNothingElse) {
     EXPECT_EQ(fakes.clipboard.text, QStringLiteral("(previous content)"));
     EXPECT_TRUE(fakes.messages.shown.empty());
 
-    click(form->PushButton2);  // an empty list: nothing happens
+    click(form->PushButton2); // an empty list: nothing happens
     EXPECT_TRUE(fakes.messages.shown.empty());
 }
 
@@ -192,7 +193,7 @@ TEST_F(OutputForm, ClearResultsEmptiesTheResultsAndNothingElse) {
 
 TEST_F(OutputForm, ExcelButtonWritesEveryRowIntoAWorkbookAndOpensIt) {
     addWorkedExample();
-    tick(1);  // ticks play no part here
+    tick(1); // ticks play no part here
     click(form->PushButton13);
 
     ASSERT_EQ(fakes.desktop.documents.size(), 1);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/ListView.h"
 #include "platform/EventPump.h"
+#include "platform/ListView.h"
 #include "platform/MessageBox.h"
-#include "platform/SpreadsheetLink.h"
 #include "platform/ProgressDisplay.h"
+#include "platform/SpreadsheetLink.h"
 
 #include <QIODevice>
 #include <QString>
@@ -19,8 +19,7 @@ namespace hv::test {
 
 // A results list with the columns "File" and "Layer Name"; each row is
 // {path, layer name} and starts unchecked unless `checked` says otherwise.
-std::unique_ptr<ListViewModel> resultsList(const std::vector<std::pair<QString, QString>>& rows,
-                                           bool checked = false);
+std::unique_ptr<ListViewModel> resultsList(const std::vector<std::pair<QString, QString>>& rows, bool checked = false);
 
 // Writes every row of `list` into a new workbook of `link` and shows it, in
 // the order "Save Results As Excel File" makes the calls.

@@ -16,9 +16,7 @@ struct WorkbookFill {
     FakeEventPump events;
     FakeMessageBox messages;
 
-    void run(const ListViewModel& list) {
-        exportToWorkbook(list, link, events, messages);
-    }
+    void run(const ListViewModel& list) { exportToWorkbook(list, link, events, messages); }
     QString cell(int row, int column) const {
         const auto found = link.cells.find({row, column});
         return found == link.cells.end() ? QStringLiteral("<none>") : found->second;
@@ -29,9 +27,9 @@ TEST(WorkbookFill, TwoRowsGiveHeadersThenPathsAndLayerNamesInCallOrder) {
     WorkbookFill fill;
     fill.run(*resultsList({{QStringLiteral("/art/a.psd"), QStringLiteral("Logo")},
                            {QStringLiteral("/art/poster.psd"), QStringLiteral("Logo copy")}}));
-    EXPECT_EQ(fill.link.log, QStringList({"create", "add", "cell 1 1 File", "cell 1 2 Layer Name",
-                                          "cell 2 1 /art/a.psd", "cell 2 2 Logo", "cell 3 1 /art/poster.psd",
-                                          "cell 3 2 Logo copy", "autofit", "visible"}));
+    EXPECT_EQ(fill.link.log,
+              QStringList({"create", "add", "cell 1 1 File", "cell 1 2 Layer Name", "cell 2 1 /art/a.psd",
+                           "cell 2 2 Logo", "cell 3 1 /art/poster.psd", "cell 3 2 Logo copy", "autofit", "visible"}));
     EXPECT_TRUE(fill.messages.shown.empty());
 }
 
@@ -69,7 +67,7 @@ TEST(WorkbookFill, ListClearedMidRowIsReportedOnceAt158) {
     auto list = resultsList({{QStringLiteral("/a"), QStringLiteral("x")}, {QStringLiteral("/b"), QStringLiteral("y")}});
     WorkbookFill fill;
     fill.events.onEvents = [&](int call) {
-        if (call == 5) list->clearItems();  // before the second cell of row 1
+        if (call == 5) list->clearItems(); // before the second cell of row 1
     };
     fill.run(*list);
     ASSERT_EQ(fill.messages.shown.size(), 1u);

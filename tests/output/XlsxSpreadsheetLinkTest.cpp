@@ -49,8 +49,9 @@ void expectAllTexts(const XlsxSheet& sheet) {
 
 TEST(XlsxWorkbook, TwoRowExampleReadsBackAsWritten) {
     XlsxFixture x;
-    const XlsxSheet sheet = x.exportList(*resultsList({{QStringLiteral("/art/a.psd"), QStringLiteral("Logo")},
-                                                       {QStringLiteral("/art/poster.psd"), QStringLiteral("Logo copy")}}));
+    const XlsxSheet sheet =
+        x.exportList(*resultsList({{QStringLiteral("/art/a.psd"), QStringLiteral("Logo")},
+                                   {QStringLiteral("/art/poster.psd"), QStringLiteral("Logo copy")}}));
     ASSERT_TRUE(sheet.ok);
     EXPECT_EQ(x.desktop.documents,
               QStringList{x.folder.path(QStringLiteral("Halvorine results 2026-12-08 10-31-05.xlsx"))});
@@ -101,30 +102,31 @@ TEST(XlsxWorkbook, TextsThatLookLikeFormulasNumbersOrDatesStayTexts) {
     XlsxFixture x;
     auto application = x.link.create();
     SpreadsheetWorkbook& book = application->addWorkbook();
-    const QStringList texts = {QStringLiteral("=SUM(A1:A2)"), QStringLiteral("0042"), QStringLiteral("1e5"),
-                               QStringLiteral("TRUE"), QStringLiteral("2021-08-31"), QStringLiteral("+1"),
-                               QStringLiteral("@cmd"), QString::fromUtf8("Ebene \xC3\xBC \xE5\x9B\xBE \xF0\x9F\x98\x80"),
-                               QStringLiteral("  spaced  "), QStringLiteral("<&\">")};
+    const QStringList texts = {
+        QStringLiteral("=SUM(A1:A2)"), QStringLiteral("0042"),
+        QStringLiteral("1e5"),         QStringLiteral("TRUE"),
+        QStringLiteral("2021-08-31"),  QStringLiteral("+1"),
+        QStringLiteral("@cmd"),        QString::fromUtf8("Ebene \xC3\xBC \xE5\x9B\xBE \xF0\x9F\x98\x80"),
+        QStringLiteral("  spaced  "),  QStringLiteral("<&\">")};
     for (int i = 0; i < texts.size(); ++i) book.setCell(i + 1, 1, texts[i]);
     application->setVisible(true);
     const XlsxSheet sheet = x.opened();
     ASSERT_TRUE(sheet.ok);
-    for (int i = 0; i < texts.size(); ++i)
-        EXPECT_EQ(sheet.text(QStringLiteral("A%1").arg(i + 1)), texts[i]);
+    for (int i = 0; i < texts.size(); ++i) EXPECT_EQ(sheet.text(QStringLiteral("A%1").arg(i + 1)), texts[i]);
     expectAllTexts(sheet);
 }
 
 TEST(XlsxWorkbook, ColumnsAreFittedToTheirLongestText) {
     XlsxFixture x;
-    const XlsxSheet sheet = x.exportList(*resultsList(
-        {{QStringLiteral("/home/someone/artwork/posters/2021/final.psd"), QStringLiteral("Logo")}}));
+    const XlsxSheet sheet = x.exportList(
+        *resultsList({{QStringLiteral("/home/someone/artwork/posters/2021/final.psd"), QStringLiteral("Logo")}}));
     ASSERT_TRUE(sheet.ok);
     ASSERT_EQ(sheet.columnWidths.count(1), 1u);
     ASSERT_EQ(sheet.columnWidths.count(2), 1u);
-    EXPECT_GE(sheet.columnWidths.at(1), 44);  // the path's length
-    EXPECT_GE(sheet.columnWidths.at(2), 10);  // "Layer Name"
+    EXPECT_GE(sheet.columnWidths.at(1), 44); // the path's length
+    EXPECT_GE(sheet.columnWidths.at(2), 10); // "Layer Name"
     EXPECT_LT(sheet.columnWidths.at(2), sheet.columnWidths.at(1));
-    EXPECT_EQ(xlsxTextWidth(QString::fromUtf8("a\xE5\x9B\xBE\xF0\x9F\x98\x80")), 5);  // wide ones count twice
+    EXPECT_EQ(xlsxTextWidth(QString::fromUtf8("a\xE5\x9B\xBE\xF0\x9F\x98\x80")), 5); // wide ones count twice
 }
 
 TEST(XlsxWorkbook, SavingNeverReplacesAnExistingWorkbook) {
@@ -190,12 +192,17 @@ TEST(XlsxWorkbook, DesktopThatCannotOpenTheWorkbookIsAFailureNamingTheFile) {
 
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+    ScopedEnv(const char* name, const QByteArray& value)
+        : name_(name),
+          old_(qgetenv(name)),
+          had_(qEnvironmentVariableIsSet(name)) {
         qputenv(name, value);
     }
     ~ScopedEnv() {
-        if (had_) qputenv(name_, old_);
-        else qunsetenv(name_);
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
     }
 
 private:

@@ -11,7 +11,6 @@
 namespace hv {
 namespace {
 
-
 TEST(ListViewModel, ItemsCountFromOneAndMissingRowsOrColumnsFail) {
     ListViewModel model(true);
     model.addColumn("File");
@@ -44,7 +43,7 @@ TEST(ListViewModel, AppendedRowsReachTheViewInOneBatch) {
     model.addColumn("Photoshop File(s)");
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     for (int i = 0; i < 1000; ++i) model.addItem(QStringLiteral("/art/%1.psd").arg(i));
-    EXPECT_EQ(model.itemCount(), 1000);  // the program sees every row at once
+    EXPECT_EQ(model.itemCount(), 1000); // the program sees every row at once
     EXPECT_EQ(inserted.count(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1000; }, 2000));
     EXPECT_EQ(inserted.count(), 1);
@@ -89,7 +88,7 @@ TEST(ProgressBar, KeepsTheValueAsSetShowsItRoundedAndTheCaptionLiterally) {
     EXPECT_EQ(bar.QProgressBar::value(), 100);
     bar.setText("Processing: 100% done.psd");
     EXPECT_EQ(bar.text(), "Processing: 100% done.psd");
-    EXPECT_EQ(static_cast<QProgressBar&>(bar).text(), "Processing: 100% done.psd");  // what the bar draws
+    EXPECT_EQ(static_cast<QProgressBar&>(bar).text(), "Processing: 100% done.psd"); // what the bar draws
 }
 
 TEST(QtDialogs, FiltersAreTranslatedToTheQtForm) {

@@ -21,8 +21,7 @@ namespace fs = std::filesystem;
 
 const fs::path corpusDir = HALVORINE_PSD_CORPUS_DIR;
 
-std::string modeName(std::uint16_t mode)
-{
+std::string modeName(std::uint16_t mode) {
     switch (mode) {
     case 0: return "Bitmap";
     case 1: return "Grayscale";
@@ -36,16 +35,14 @@ std::string modeName(std::uint16_t mode)
     }
 }
 
-minijson::Value loadExpected()
-{
+minijson::Value loadExpected() {
     std::ifstream in(corpusDir / "expected.json", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return minijson::parse(text.str());
 }
 
-TEST(ReferenceCorpus, EveryDocumentGivesExactlyItsExpectedItems)
-{
+TEST(ReferenceCorpus, EveryDocumentGivesExactlyItsExpectedItems) {
     if (!fs::exists(corpusDir / "expected.json"))
         GTEST_SKIP() << "reference corpus not found at " << corpusDir << "; nothing to compare";
     const minijson::Value expected = loadExpected();
@@ -63,8 +60,7 @@ TEST(ReferenceCorpus, EveryDocumentGivesExactlyItsExpectedItems)
             topLevel += item.depth == 0 ? 1 : 0;
         }
         std::vector<std::string> wanted;
-        for (const minijson::Value& name : entry["items"].items)
-            wanted.push_back(name.text);
+        for (const minijson::Value& name : entry["items"].items) wanted.push_back(name.text);
         EXPECT_EQ(names, wanted);
         EXPECT_EQ(topLevel, static_cast<std::size_t>(entry["top_level_count"].number()));
         EXPECT_EQ(document.header.version, static_cast<std::uint16_t>(entry["version"].number()));
@@ -75,8 +71,7 @@ TEST(ReferenceCorpus, EveryDocumentGivesExactlyItsExpectedItems)
     EXPECT_GT(checked, 0u);
 }
 
-TEST(ReferenceCorpus, EveryDocumentInTheFolderIsListed)
-{
+TEST(ReferenceCorpus, EveryDocumentInTheFolderIsListed) {
     if (!fs::exists(corpusDir / "expected.json"))
         GTEST_SKIP() << "reference corpus not found at " << corpusDir << "; nothing to compare";
     const minijson::Value expected = loadExpected();
@@ -87,8 +82,7 @@ TEST(ReferenceCorpus, EveryDocumentInTheFolderIsListed)
             onDisk.insert(fs::relative(entry.path(), corpusDir).generic_string());
     }
     std::set<std::string> listed;
-    for (const auto& [file, entry] : expected.members)
-        listed.insert(file);
+    for (const auto& [file, entry] : expected.members) listed.insert(file);
     EXPECT_EQ(onDisk, listed);
 }
 

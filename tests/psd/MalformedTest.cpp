@@ -17,16 +17,14 @@ namespace {
 using testing::ByteBuilder;
 using Names = std::vector<std::u16string>;
 
-ByteBuilder header(std::uint16_t version = 1)
-{
+ByteBuilder header(std::uint16_t version = 1) {
     ByteBuilder b;
     b.text("8BPS").u16(version).zeros(6).u16(3).u32(4).u32(4).u16(8).u16(3);
     return b;
 }
 
 // A document around a layer-and-mask body, which starts at byte 38.
-ByteBuilder document(const ByteBuilder& layerAndMask)
-{
+ByteBuilder document(const ByteBuilder& layerAndMask) {
     ByteBuilder b = header();
     b.u32(0).u32(0).section(layerAndMask).u16(0).zeros(16);
     return b;
@@ -34,45 +32,38 @@ ByteBuilder document(const ByteBuilder& layerAndMask)
 
 // Layer info holding `records`, then an empty global mask. The first record
 // starts at byte 44.
-ByteBuilder layers(std::initializer_list<ByteBuilder> records)
-{
+ByteBuilder layers(std::initializer_list<ByteBuilder> records) {
     ByteBuilder info;
     info.i16(static_cast<std::int16_t>(records.size()));
-    for (const ByteBuilder& r : records)
-        info.bytes(r.data());
+    for (const ByteBuilder& r : records) info.bytes(r.data());
     ByteBuilder lm;
     lm.section(info).u32(0);
     return lm;
 }
 
 // A record without channels; its extra data starts 34 bytes in.
-ByteBuilder record(const ByteBuilder& extra)
-{
+ByteBuilder record(const ByteBuilder& extra) {
     ByteBuilder r;
     r.zeros(16).u16(0).text("8BIMnorm").u32(0).section(extra);
     return r;
 }
 
 // Extra data: empty mask and blending ranges, a Pascal name, blocks.
-ByteBuilder extra(std::string_view pascalName, const ByteBuilder& blocks = {})
-{
+ByteBuilder extra(std::string_view pascalName, const ByteBuilder& blocks = {}) {
     ByteBuilder e;
     e.u32(0).u32(0).u8(static_cast<std::uint8_t>(pascalName.size())).text(pascalName).padTo(4);
     return e.bytes(blocks.data());
 }
 
-ByteBuilder luni(std::u16string_view name)
-{
+ByteBuilder luni(std::u16string_view name) {
     ByteBuilder data;
     data.u32(static_cast<std::uint32_t>(name.size()));
-    for (const char16_t c : name)
-        data.u16(c);
+    for (const char16_t c : name) data.u16(c);
     ByteBuilder b;
     return b.text("8BIMluni").section(data.padTo(4));
 }
 
-ByteBuilder bytes(const std::function<void(ByteBuilder&)>& build, ByteBuilder start = {})
-{
+ByteBuilder bytes(const std::function<void(ByteBuilder&)>& build, ByteBuilder start = {}) {
     build(start);
     return start;
 }
@@ -84,8 +75,7 @@ struct Broken {
     std::string message;
 };
 
-const std::vector<Broken>& brokenFiles()
-{
+const std::vector<Broken>& brokenFiles() {
     static const std::vector<Broken> cases = {
         {"EmptyFile", {}, 0, "the file is empty, so it is not a Photoshop document"},
         {"OtherFormat", bytes([](auto& b) { b.text("GIF89a").zeros(40); }), 0,
@@ -101,22 +91,23 @@ const std::vector<Broken>& brokenFiles()
         {"LayerAndMaskPastTheFile", bytes([](auto& b) { b.u32(0).u32(0).u32(5000).zeros(100); }, header()), 138,
          "truncated at byte 138: the layer and mask information (5000 bytes from byte 38) runs past"},
         {"HugePsbLengthDoesNotWrap",
-         bytes([](auto& b) { b.u32(0).u32(0).u64(std::numeric_limits<std::uint64_t>::max()).zeros(64); },
-               header(2)),
+         bytes([](auto& b) { b.u32(0).u32(0).u64(std::numeric_limits<std::uint64_t>::max()).zeros(64); }, header(2)),
          106, "truncated at byte 106: the layer and mask information (18446744073709551615 bytes"},
         {"LayerInfoPastItsSection", document(bytes([](auto& b) { b.u32(100).zeros(20); })), 38,
          "the length 100 of the layer info at byte 38 runs past the end of the layer and mask information at "
          "byte 62"},
         {"LayerCountTooLargeForTheSection", document(bytes([](auto& b) { b.u32(62).i16(-32768).zeros(60).u32(0); })),
-         42, "the layer count 32768 at byte 42 needs at least 1114112 bytes of layer records, but the layer info "
-             "holds only 60"},
+         42,
+         "the layer count 32768 at byte 42 needs at least 1114112 bytes of layer records, but the layer info "
+         "holds only 60"},
         {"ChannelListPastTheLayerInfo",
          document(bytes([](auto& b) { b.u32(60).i16(1).zeros(16).u16(5000).zeros(40).u32(0); })), 62,
          "the channel list at byte 62 runs past the end of the layer info at byte 102 (layer record 1 of 1)"},
         {"ExtraDataPastTheLayerInfo",
          document(layers({record(extra("ok")), bytes([](auto& b) { b.zeros(18).text("8BIMnorm").u32(0).u32(4000); })})),
-         120, "the length 4000 of the extra layer data at byte 120 runs past the end of the layer info at byte 124 "
-              "(layer record 2 of 2)"},
+         120,
+         "the length 4000 of the extra layer data at byte 120 runs past the end of the layer info at byte 124 "
+         "(layer record 2 of 2)"},
         {"MaskDataPastTheExtraData", document(layers({record(bytes([](auto& b) { b.u32(50).zeros(8); }))})), 78,
          "the length 50 of the layer mask data at byte 78 runs past the end of the extra layer data at byte 90"},
         {"BlendingRangesPastTheExtraData", document(layers({record(bytes([](auto& b) { b.u32(0).u32(9); }))})), 82,
@@ -128,8 +119,8 @@ const std::vector<Broken>& brokenFiles()
          document(layers({record(extra("ab", bytes([](auto& b) { b.text("8BIMluni").u32(8).u32(100).u32(0); })))})),
          102, "the Unicode layer name at byte 102 claims 100 characters, more than its 8-byte block holds"},
         {"UnicodeBlockPastTheExtraData",
-         document(layers({record(extra("a", bytes([](auto& b) { b.text("8BIMluni").u32(400).u32(1).u32(0); })))})),
-         90, "the 'luni' block at byte 90 is 400 bytes long and runs past the end of the extra layer data at byte 110"},
+         document(layers({record(extra("a", bytes([](auto& b) { b.text("8BIMluni").u32(400).u32(1).u32(0); })))})), 90,
+         "the 'luni' block at byte 90 is 400 bytes long and runs past the end of the extra layer data at byte 110"},
         {"LayerBlockPastTheSection",
          document(bytes([](auto& b) { b.u32(0).u32(0).text("8BIMLr16").u32(5000).i16(0); })), 46,
          "the 'Lr16' block at byte 46 is 5000 bytes long and runs past the end of the layer and mask information"},
@@ -139,8 +130,7 @@ const std::vector<Broken>& brokenFiles()
 
 class BrokenFile : public ::testing::TestWithParam<Broken> {};
 
-TEST_P(BrokenFile, FailsWithAMessageNamingTheProblem)
-{
+TEST_P(BrokenFile, FailsWithAMessageNamingTheProblem) {
     const ReadResult result = readLayerItems(GetParam().file.data());
     ASSERT_FALSE(result.ok()) << "the document was accepted";
     EXPECT_THAT(result.error().message, ::testing::HasSubstr(GetParam().message));
@@ -156,20 +146,19 @@ struct Harmless {
     Names names;
 };
 
-const std::vector<Harmless>& harmlessFiles()
-{
+const std::vector<Harmless>& harmlessFiles() {
     static const std::vector<Harmless> cases = {
         // An unknown block claiming more than its record holds hides the
         // Unicode name behind it, but the record is bounded by its own
         // length, so the next record is read normally.
         {"BrokenUnknownBlockCostsOnlyItsRecord",
          document(layers({record(extra("Bottom", bytes([](auto& b) {
-                              b.text("8BIMabcd").u32(9999).zeros(4).bytes(luni(u"Hidden").data());
-                          }))),
+                                           b.text("8BIMabcd").u32(9999).zeros(4).bytes(luni(u"Hidden").data());
+                                       }))),
                           record(extra("x", luni(u"Top")))})),
          {u"Top", u"Bottom"}},
-        {"JunkAfterTheBlocks", document(layers({record(extra("N", bytes([](auto& b) { b.text("not a block"); },
-                                                                          luni(u"Named"))))})),
+        {"JunkAfterTheBlocks",
+         document(layers({record(extra("N", bytes([](auto& b) { b.text("not a block"); }, luni(u"Named"))))})),
          {u"Named"}},
         {"BrokenUnknownBlockAfterTheLayers",
          document(bytes([](auto& b) { b.text("8BIMTxt2").u32(123456).zeros(8); }, layers({record(extra("Kept"))}))),
@@ -181,8 +170,7 @@ const std::vector<Harmless>& harmlessFiles()
 
 class HarmlessFile : public ::testing::TestWithParam<Harmless> {};
 
-TEST_P(HarmlessFile, StillGivesTheNames)
-{
+TEST_P(HarmlessFile, StillGivesTheNames) {
     const ReadResult result = readLayerItems(GetParam().file.data());
     ASSERT_TRUE(result.ok()) << result.error().message;
     EXPECT_EQ(result.document().names(), GetParam().names);
@@ -196,8 +184,7 @@ class FailingSource final : public ByteSource {
 public:
     explicit FailingSource(std::span<const std::byte> data) : data_(data) {}
     std::uint64_t size() const override { return data_.size(); }
-    bool readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) override
-    {
+    bool readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) override {
         if (offset + out.size() > 30) {
             error = "Input/output error";
             return false;
@@ -211,8 +198,7 @@ private:
     std::span<const std::byte> data_;
 };
 
-TEST(Storage, ReadErrorIsReportedWithItsCause)
-{
+TEST(Storage, ReadErrorIsReportedWithItsCause) {
     const ByteBuilder doc = document(layers({record(extra("x"))}));
     FailingSource source(doc.data());
     const ReadResult result = readLayerItems(source);

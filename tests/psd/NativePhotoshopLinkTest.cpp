@@ -22,8 +22,7 @@ class RecordingShell final : public DesktopShell {
 public:
     bool openUrl(const QString&) override { return true; }
     bool openFolder(const QString&) override { return true; }
-    bool openDocument(const QString& path) override
-    {
+    bool openDocument(const QString& path) override {
         opened.append(path);
         return true;
     }
@@ -32,8 +31,7 @@ public:
 
 class NativeLinkTest : public ::testing::Test {
 protected:
-    NativeLinkTest()
-    {
+    NativeLinkTest() {
         psd::testing::PsdWriter writer(psd::testing::Format::Psd);
         writer.layer(u"Title \U0001F47D");
         writer.beginGroup(u"Группа");
@@ -44,8 +42,7 @@ protected:
         writer.writeFile(path.toStdString());
     }
 
-    std::string failureOf(const std::function<void()>& action)
-    {
+    std::string failureOf(const std::function<void()>& action) {
         try {
             action();
         } catch (const Failure& failure) {
@@ -61,20 +58,18 @@ protected:
     NativePhotoshopLink link{shell};
 };
 
-TEST_F(NativeLinkTest, CountAndNamesAreTheDocumentsItemsTopFirst)
-{
+TEST_F(NativeLinkTest, CountAndNamesAreTheDocumentsItemsTopFirst) {
     auto app = link.create();
     auto doc = app->open(path);
     ASSERT_EQ(doc->layerCount(), 4);
     const QStringList names = {doc->layerName(1), doc->layerName(2), doc->layerName(3), doc->layerName(4)};
-    EXPECT_EQ(names, (QStringList{QString::fromUtf8("Title \xF0\x9F\x91\xBD"), QString::fromUtf8("Группа"),
-                                  "Inside", "Background"}));
+    EXPECT_EQ(names, (QStringList{QString::fromUtf8("Title \xF0\x9F\x91\xBD"), QString::fromUtf8("Группа"), "Inside",
+                                  "Background"}));
     doc->close();
     app->quit();
 }
 
-TEST_F(NativeLinkTest, IndexOutsideOneToCountFails)
-{
+TEST_F(NativeLinkTest, IndexOutsideOneToCountFails) {
     auto doc = link.create()->open(path);
     for (const std::int32_t index : {0, -1, 5}) {
         EXPECT_THAT(failureOf([&] { doc->layerName(index); }),
@@ -83,22 +78,20 @@ TEST_F(NativeLinkTest, IndexOutsideOneToCountFails)
     doc->close();
 }
 
-TEST_F(NativeLinkTest, OpenFailureNamesTheFileAndTheProblem)
-{
+TEST_F(NativeLinkTest, OpenFailureNamesTheFileAndTheProblem) {
     auto app = link.create();
     const std::string notPsd = dir.file("notes.psd");
     std::ofstream(notPsd) << "just some text";
     EXPECT_EQ(failureOf([&] { app->open(QString::fromStdString(notPsd)); }),
-              "Cannot open \"" + notPsd +
-                  "\": not a Photoshop document: the file does not start with the signature '8BPS'");
+              "Cannot open \"" + notPsd
+                  + "\": not a Photoshop document: the file does not start with the signature '8BPS'");
     EXPECT_THAT(failureOf([&] { app->open(QString::fromStdString(dir.file("gone.psd"))); }),
                 HasSubstr("gone.psd\": cannot open the file: No such file or directory"));
     EXPECT_EQ(failureOf([&] { app->open(""); }), "Cannot open \"\": no file name given");
     EXPECT_TRUE(shell.opened.isEmpty());
 }
 
-TEST_F(NativeLinkTest, ClosedDocumentIsNotShownAndRefusesFurtherUse)
-{
+TEST_F(NativeLinkTest, ClosedDocumentIsNotShownAndRefusesFurtherUse) {
     {
         auto doc = link.create()->open(path);
         doc->close();
@@ -107,8 +100,7 @@ TEST_F(NativeLinkTest, ClosedDocumentIsNotShownAndRefusesFurtherUse)
     EXPECT_TRUE(shell.opened.isEmpty());
 }
 
-TEST_F(NativeLinkTest, DocumentReleasedWithoutCloseIsLeftOpenForTheUser)
-{
+TEST_F(NativeLinkTest, DocumentReleasedWithoutCloseIsLeftOpenForTheUser) {
     {
         auto app = link.create();
         auto doc = app->open(path);
@@ -118,8 +110,7 @@ TEST_F(NativeLinkTest, DocumentReleasedWithoutCloseIsLeftOpenForTheUser)
     EXPECT_EQ(shell.opened, QStringList{path});
 }
 
-TEST_F(NativeLinkTest, QuitApplicationOpensNothingMore)
-{
+TEST_F(NativeLinkTest, QuitApplicationOpensNothingMore) {
     auto app = link.create();
     app->quit();
     EXPECT_THAT(failureOf([&] { app->open(path); }), HasSubstr("has already quit"));

@@ -20,8 +20,7 @@ constexpr std::uint64_t GiB = 1024ull * 1024 * 1024;
 constexpr std::uint64_t MiB = 1024ull * 1024;
 
 PsdWriter documentWithPixels(Format format, std::uint16_t depth, std::uint64_t bytesPerChannel,
-                             std::uint64_t imageBytes)
-{
+                             std::uint64_t imageBytes) {
     PsdWriter w(format);
     w.depth = depth;
     w.width = 20000;
@@ -29,8 +28,7 @@ PsdWriter documentWithPixels(Format format, std::uint16_t depth, std::uint64_t b
     w.imageResourcesBytes = 64 * 1024;
     w.imageDataBytes = imageBytes;
     w.documentBlocksAfter = {testing::ExtraBlock{"8BIM", "Txt2", std::vector<std::byte>(40), {}}};
-    for (const char16_t* name : {u"Title", u"Photo", u"Background"})
-        w.layer(name).channelDataBytes = bytesPerChannel;
+    for (const char16_t* name : {u"Title", u"Photo", u"Background"}) w.layer(name).channelDataBytes = bytesPerChannel;
     return w;
 }
 
@@ -39,8 +37,7 @@ struct Cost {
     std::uint64_t bytes = 0;
 };
 
-Cost readThroughWindow(const testing::Layout& layout)
-{
+Cost readThroughWindow(const testing::Layout& layout) {
     LayoutSource raw(layout);
     WindowedSource windowed(raw);
     const ReadResult result = readLayerItems(windowed);
@@ -50,8 +47,7 @@ Cost readThroughWindow(const testing::Layout& layout)
 
 class ReadCost : public ::testing::TestWithParam<std::uint16_t> {};
 
-TEST_P(ReadCost, HugeDocumentCostsWhatASmallOneCosts)
-{
+TEST_P(ReadCost, HugeDocumentCostsWhatASmallOneCosts) {
     const std::uint16_t depth = GetParam();
     const testing::Layout small = documentWithPixels(Format::Psb, depth, 1 * MiB, 3 * MiB).layout();
     const testing::Layout huge = documentWithPixels(Format::Psb, depth, 1 * GiB, 3 * GiB).layout();
@@ -67,8 +63,7 @@ TEST_P(ReadCost, HugeDocumentCostsWhatASmallOneCosts)
 
 INSTANTIATE_TEST_SUITE_P(Depths, ReadCost, ::testing::Values(8, 16, 32));
 
-TEST(ReadCostOnDisk, SparsePsbBeyondFourGigabytesIsReadByItsRecords)
-{
+TEST(ReadCostOnDisk, SparsePsbBeyondFourGigabytesIsReadByItsRecords) {
     test::ScratchDir dir;
     const std::string path = dir.file("huge.psb");
     // Holes on disk: the file is 5 GiB long but takes almost no space.

@@ -16,31 +16,26 @@
 namespace hv::psd::test {
 
 // Reads a writer's document from memory; a failure is reported and yields no items.
-inline std::vector<std::u16string> namesOf(const testing::PsdWriter& writer)
-{
+inline std::vector<std::u16string> namesOf(const testing::PsdWriter& writer) {
     const std::vector<std::byte> bytes = writer.bytes();
     const ReadResult result = readLayerItems(bytes);
     EXPECT_TRUE(result.ok()) << result.error().message;
     return result.ok() ? result.document().names() : std::vector<std::u16string>{};
 }
 
-inline ReadResult read(const testing::ByteBuilder& bytes)
-{
+inline ReadResult read(const testing::ByteBuilder& bytes) {
     return readLayerItems(bytes.data());
 }
 
 // A folder of its own under the system's temporary folder, removed at the end.
 class ScratchDir {
 public:
-    ScratchDir()
-    {
+    ScratchDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "halvorine-psd-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a scratch folder");
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch folder");
         path_ = pattern;
     }
-    ~ScratchDir()
-    {
+    ~ScratchDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }

@@ -13,15 +13,13 @@
 namespace hv::psd {
 namespace {
 
-TEST(PascalNames, ValidUtf8IsDecodedAsUtf8)
-{
+TEST(PascalNames, ValidUtf8IsDecodedAsUtf8) {
     EXPECT_EQ(decodePascalName("Layer 1"), u"Layer 1");
     EXPECT_EQ(decodePascalName("\xD0\xA4\xD0\xBE\xD0\xBD"), u"Фон");
     EXPECT_EQ(decodePascalName("\xF0\x9F\x91\xBD"), u"\U0001F47D");
 }
 
-TEST(PascalNames, AnythingElseIsWindows1252)
-{
+TEST(PascalNames, AnythingElseIsWindows1252) {
     EXPECT_EQ(decodePascalName("\xD4\xEE\xED"), u"\u00D4\u00EE\u00ED");
     EXPECT_EQ(decodePascalName("\x80 \x9F \x81"), u"\u20AC \u0178 \u0081");
     // Overlong forms, encoded surrogates and cut-off sequences are not UTF-8.
@@ -30,20 +28,17 @@ TEST(PascalNames, AnythingElseIsWindows1252)
     EXPECT_EQ(decodePascalName("ab\xE2\x82"), u"ab\u00E2\u201A");
 }
 
-TEST(Utf8, SurrogatePairsBecomeOneCharacterAndLoneOnesAreReplaced)
-{
+TEST(Utf8, SurrogatePairsBecomeOneCharacterAndLoneOnesAreReplaced) {
     EXPECT_EQ(toUtf8(u"\U0001F47D"), "\xF0\x9F\x91\xBD");
     EXPECT_EQ(toUtf8(u"Фон"), "\xD0\xA4\xD0\xBE\xD0\xBD");
     EXPECT_EQ(toUtf8(std::u16string(1, char16_t{0xD800}) + u"x"), "\xEF\xBF\xBDx");
     EXPECT_EQ(toUtf8(std::u16string(1, char16_t{0xDC00})), "\xEF\xBF\xBD");
 }
 
-TEST(WindowedSource, ServesExactlyTheBytesOfItsSource)
-{
+TEST(WindowedSource, ServesExactlyTheBytesOfItsSource) {
     std::vector<std::byte> data(50000);
     std::mt19937 random(7);
-    for (auto& b : data)
-        b = static_cast<std::byte>(random());
+    for (auto& b : data) b = static_cast<std::byte>(random());
     MemorySource direct(data);
     WindowedSource windowed(direct, 4096);
     std::uniform_int_distribution<std::size_t> length(0, 9000);
@@ -61,8 +56,7 @@ TEST(WindowedSource, ServesExactlyTheBytesOfItsSource)
     EXPECT_FALSE(windowed.readAt(data.size() - 1, past, error));
 }
 
-TEST(FileSource, CountsWhatItReadsAndNamesWhatItCannotOpen)
-{
+TEST(FileSource, CountsWhatItReadsAndNamesWhatItCannotOpen) {
     test::ScratchDir dir;
     const std::string path = dir.file("bytes");
     std::ofstream(path) << "0123456789";

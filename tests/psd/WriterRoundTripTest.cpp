@@ -16,11 +16,9 @@ using testing::PsdWriter;
 using Names = std::vector<std::u16string>;
 using Width = ExtraBlock::Width;
 
-ExtraBlock block(std::string key, std::string_view data = {}, Width width = Width::Standard)
-{
+ExtraBlock block(std::string key, std::string_view data = {}, Width width = Width::Standard) {
     std::vector<std::byte> bytes;
-    for (const char c : data)
-        bytes.push_back(static_cast<std::byte>(c));
+    for (const char c : data) bytes.push_back(static_cast<std::byte>(c));
     return ExtraBlock{"8BIM", std::move(key), std::move(bytes), width};
 }
 
@@ -29,8 +27,7 @@ protected:
     PsdWriter writer{GetParam()};
 };
 
-TEST_P(WriterRoundTrip, ItemsComeTopFirstWithTheHeader)
-{
+TEST_P(WriterRoundTrip, ItemsComeTopFirstWithTheHeader) {
     EXPECT_EQ(namesOf(writer), Names{}); // no layer records, no items
     writer.colorMode = 4;
     writer.channels = 5;
@@ -48,8 +45,7 @@ TEST_P(WriterRoundTrip, ItemsComeTopFirstWithTheHeader)
     EXPECT_EQ(h.width, 300u);
 }
 
-TEST_P(WriterRoundTrip, GroupHeadersAreItemsAndEndMarkersAreNot)
-{
+TEST_P(WriterRoundTrip, GroupHeadersAreItemsAndEndMarkersAreNot) {
     writer.beginGroup(u"Outer", true);
     writer.layer(u"A");
     writer.beginGroup(u"Inner", false).nestedDividerKey = true;
@@ -63,15 +59,16 @@ TEST_P(WriterRoundTrip, GroupHeadersAreItemsAndEndMarkersAreNot)
     ASSERT_TRUE(result.ok()) << result.error().message;
     EXPECT_EQ(result.document().names(), (Names{u"Outer", u"A", u"Inner", u"B", u"Empty", u"C"}));
     std::vector<std::pair<ItemKind, std::uint32_t>> shape;
-    for (const LayerItem& item : result.document().items)
-        shape.emplace_back(item.kind, item.depth);
-    EXPECT_EQ(shape, (std::vector<std::pair<ItemKind, std::uint32_t>>{
-                         {ItemKind::OpenGroup, 0}, {ItemKind::Layer, 1}, {ItemKind::ClosedGroup, 1},
-                         {ItemKind::Layer, 2}, {ItemKind::OpenGroup, 1}, {ItemKind::Layer, 0}}));
+    for (const LayerItem& item : result.document().items) shape.emplace_back(item.kind, item.depth);
+    EXPECT_EQ(shape, (std::vector<std::pair<ItemKind, std::uint32_t>>{{ItemKind::OpenGroup, 0},
+                                                                      {ItemKind::Layer, 1},
+                                                                      {ItemKind::ClosedGroup, 1},
+                                                                      {ItemKind::Layer, 2},
+                                                                      {ItemKind::OpenGroup, 1},
+                                                                      {ItemKind::Layer, 0}}));
 }
 
-TEST_P(WriterRoundTrip, UnicodeNameWinsWhereverItIs)
-{
+TEST_P(WriterRoundTrip, UnicodeNameWinsWhereverItIs) {
     writer.layer(u"Слой").pascalName = "\xD1\xEB\xEE\xE9";
     writer.layer(u"\U0001F47D alien").pascalName = "? alien";
     writer.layer(u"A name well beyond the thirty-one bytes of a Pascal name");
@@ -83,13 +80,12 @@ TEST_P(WriterRoundTrip, UnicodeNameWinsWhereverItIs)
     folder.blocks = {block("lyid", std::string_view("\0\0\0\7", 4)), block("shmd", "8BIMcust\0\0\0\4abcd8ELE"),
                      block("zzzz")};
     writer.endGroup();
-    EXPECT_EQ(namesOf(writer), (Names{u"Слой", u"\U0001F47D alien",
-                                      u"A name well beyond the thirty-one bytes of a Pascal name", u"Shape 1",
-                                      u"Folder1"}));
+    EXPECT_EQ(namesOf(writer),
+              (Names{u"Слой", u"\U0001F47D alien", u"A name well beyond the thirty-one bytes of a Pascal name",
+                     u"Shape 1", u"Folder1"}));
 }
 
-TEST_P(WriterRoundTrip, PascalNameWhenThereIsNoUnicodeName)
-{
+TEST_P(WriterRoundTrip, PascalNameWhenThereIsNoUnicodeName) {
     for (const char* pascal : {"\xD0\xA4\xD0\xBE\xD0\xBD", "Caf\xE9 \x80", ""}) {
         auto& layer = writer.layer(u"");
         layer.writeUnicodeName = false;
@@ -98,8 +94,7 @@ TEST_P(WriterRoundTrip, PascalNameWhenThereIsNoUnicodeName)
     EXPECT_EQ(namesOf(writer), (Names{u"Фон", u"Café €", u""}));
 }
 
-TEST_P(WriterRoundTrip, HighBitDepthLayersLiveInTheirOwnBlocks)
-{
+TEST_P(WriterRoundTrip, HighBitDepthLayersLiveInTheirOwnBlocks) {
     for (const std::uint16_t depth : {std::uint16_t{16}, std::uint16_t{32}}) {
         PsdWriter w(GetParam());
         w.depth = depth;
@@ -114,8 +109,7 @@ TEST_P(WriterRoundTrip, HighBitDepthLayersLiveInTheirOwnBlocks)
     }
 }
 
-TEST_P(WriterRoundTrip, HarmlessOdditiesOfRealFilesAreAccepted)
-{
+TEST_P(WriterRoundTrip, HarmlessOdditiesOfRealFilesAreAccepted) {
     writer.negativeLayerCount = true;
     writer.omitGlobalMask = true; // blocks follow the layer info directly
     writer.documentBlocksAfter = {block("Txt2", "abcd")};
@@ -130,8 +124,7 @@ TEST_P(WriterRoundTrip, HarmlessOdditiesOfRealFilesAreAccepted)
     EXPECT_EQ(namesOf(writer), (Names{u"Gradient fill", u"Odd blend"}));
 }
 
-TEST_P(WriterRoundTrip, EveryPaddingConventionReadsTheSame)
-{
+TEST_P(WriterRoundTrip, EveryPaddingConventionReadsTheSame) {
     for (const std::uint32_t namePadding : {1u, 2u, 4u}) {
         for (const BlockPadding padding : {BlockPadding::InLength, BlockPadding::AfterLength, BlockPadding::None}) {
             PsdWriter w(GetParam());
@@ -149,11 +142,11 @@ TEST_P(WriterRoundTrip, EveryPaddingConventionReadsTheSame)
     }
 }
 
-TEST_P(WriterRoundTrip, ManyLayersKeepTheirOrder)
-{
+TEST_P(WriterRoundTrip, ManyLayersKeepTheirOrder) {
     Names expected;
     for (int i = 0; i < 1500; ++i) {
-        expected.push_back(u"Layer " + std::u16string(static_cast<std::size_t>(i % 29), static_cast<char16_t>(u'A' + i % 26)));
+        expected.push_back(u"Layer "
+                           + std::u16string(static_cast<std::size_t>(i % 29), static_cast<char16_t>(u'A' + i % 26)));
         writer.layer(expected.back()).channels = 1;
     }
     EXPECT_EQ(namesOf(writer), expected);
@@ -164,8 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, WriterRoundTrip, ::testing::Values(Format::Psd
 
 // Programs disagree on which keys carry 8-byte lengths in a PSB. A wrong
 // guess must cost neither the layer's name nor any layer after it.
-TEST(PsbBlockLengths, EitherWidthOfAnyKeyIsUnderstood)
-{
+TEST(PsbBlockLengths, EitherWidthOfAnyKeyIsUnderstood) {
     PsdWriter w(Format::Psb);
     w.depth = 32;
     w.documentBlocksBefore = {block("FMsk", "abcdefghijkl", Width::Narrow), block("Patt", {}, Width::Wide)};

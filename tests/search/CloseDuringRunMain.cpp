@@ -62,7 +62,8 @@ int main(int argc, char* argv[]) {
         std::printf("open %s\n", qPrintable(path));
         std::fflush(stdout);
         if (path == paths.at(1))
-            QMetaObject::invokeMethod(&form, [&form] { form.close(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &form, [&form] { form.close(); }, Qt::QueuedConnection);
     };
 
     form.PushButton7->click();

@@ -53,7 +53,7 @@ TEST_F(CorpusSearch, IgnoreCaseFindsCyrillicAndEmojiNames) {
     for (const QString& key : keys) ASSERT_TRUE(expected.contains(key)) << key.toStdString();
     list({pathOf("1layer.psd"), pathOf("2layers.psd"), pathOf("0layers.psd")});
 
-    form->Text1->setText(QString::fromUtf8("\u0444\u041e\u043d"));  // "фОн"
+    form->Text1->setText(QString::fromUtf8("\u0444\u041e\u043d")); // "фОн"
     clickStartSearching();
     EXPECT_EQ(rows(), (QStringList{pathOf("1layer.psd") + QString::fromUtf8("|\u0424\u043e\u043d"),
                                    pathOf("2layers.psd") + QString::fromUtf8("|\u0424\u043e\u043d")}));

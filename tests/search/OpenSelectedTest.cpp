@@ -69,7 +69,7 @@ TEST_F(OpenSelected, WorksWhileASearchRunLetsEventsRun) {
     const QString b = document("b.psd", {"Logo"});
     list({a, b});
     fakes.events.onEvents = [&](int call) {
-        if (call == 3) {  // before the second document: the first one's row is there
+        if (call == 3) { // before the second document: the first one's row is there
             form->ListView2->selectItem(1);
             QTest::mouseClick(form->PushButton3, Qt::LeftButton);
         }

@@ -9,7 +9,9 @@ namespace {
 class ScriptedDocument : public PhotoshopDocument {
 public:
     ScriptedDocument(ScriptedLink& link, QString path, QStringList names)
-        : link_(link), path_(std::move(path)), names_(std::move(names)) {
+        : link_(link),
+          path_(std::move(path)),
+          names_(std::move(names)) {
         ++link_.openDocuments;
     }
     ~ScriptedDocument() override {
@@ -25,8 +27,7 @@ public:
     QString layerName(std::int32_t index) override {
         link_.log.append(QStringLiteral("name %1").arg(index));
         const int read = ++reads_[index];
-        if (link_.failName.count({path_, index, read}))
-            throw Failure(QStringLiteral("Layer name unreadable"));
+        if (link_.failName.count({path_, index, read})) throw Failure(QStringLiteral("Layer name unreadable"));
         if (index < 1 || index > names_.size()) throw Failure(QStringLiteral("No such element"));
         return names_.at(index - 1);
     }
@@ -52,8 +53,7 @@ public:
         link_.log.append(QStringLiteral("open ") + path);
         if (link_.onOpen) link_.onOpen(path);
         auto found = link_.documents.find(path);
-        if (found == link_.documents.end())
-            throw Failure(QStringLiteral("Could not open \"%1\"").arg(path));
+        if (found == link_.documents.end()) throw Failure(QStringLiteral("Could not open \"%1\"").arg(path));
         return std::make_unique<ScriptedDocument>(link_, path, found->second);
     }
     void quit() override {

@@ -30,14 +30,14 @@ public:
     std::map<QString, QStringList> documents;
     bool failCreate = false;
     bool failQuit = false;
-    QSet<QString> failCount;   // paths whose layer count cannot be read
-    QSet<QString> failClose;   // paths that cannot be closed
+    QSet<QString> failCount; // paths whose layer count cannot be read
+    QSet<QString> failClose; // paths that cannot be closed
     // (path, item) pairs whose name fails on the given read: 1 for the first
     // read of that item in the document, 2 for the second, and so on.
     std::set<std::tuple<QString, int, int>> failName;
     std::function<void(const QString& path)> onOpen;
     QStringList log;
-    int openDocuments = 0;  // opened and neither closed nor released yet
+    int openDocuments = 0; // opened and neither closed nor released yet
 };
 
 // A pointer state that records every change.

@@ -51,15 +51,15 @@ TEST(LayerNameContains, MatchCaseComparesCodeByCode) {
     EXPECT_FALSE(LayerNameContains("Logo", " Logo", CaseOption::MatchCase));
     EXPECT_FALSE(LayerNameContains("Layer 1", "Layer  1", CaseOption::MatchCase));
     // Composed and decomposed forms are different codes.
-    EXPECT_FALSE(LayerNameContains(QString::fromUtf8("A\u0308rger"), QString::fromUtf8("\u00c4rger"),
-                                   CaseOption::MatchCase));
+    EXPECT_FALSE(
+        LayerNameContains(QString::fromUtf8("A\u0308rger"), QString::fromUtf8("\u00c4rger"), CaseOption::MatchCase));
 }
 
 TEST(LayerNameContains, IgnoreCaseLowerCasesBothSidesWithUnicodeMapping) {
     EXPECT_TRUE(LayerNameContains("LOGO copy", "logo", CaseOption::IgnoreCase));
     EXPECT_TRUE(LayerNameContains("logo", "LoGo", CaseOption::IgnoreCase));
-    EXPECT_TRUE(LayerNameContains(QString::fromUtf8("\u00c4RGER"), QString::fromUtf8("\u00e4rger"),
-                                  CaseOption::IgnoreCase));
+    EXPECT_TRUE(
+        LayerNameContains(QString::fromUtf8("\u00c4RGER"), QString::fromUtf8("\u00e4rger"), CaseOption::IgnoreCase));
     EXPECT_TRUE(LayerNameContains(QString::fromUtf8("\u0424\u043e\u043d"), QString::fromUtf8("\u0444\u041e\u041d"),
                                   CaseOption::IgnoreCase));
     EXPECT_FALSE(LayerNameContains("Logo", " logo", CaseOption::IgnoreCase));

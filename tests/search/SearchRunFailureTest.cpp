@@ -17,9 +17,9 @@ TEST_F(SearchRunFailures, ADocumentThatCannotBeOpenedIsReportedOnceAndTheRunGoes
               "Could not open \"/art/missing.psd\"\r\nin Velquist2021/08/31.Form1.PushButton7_Click at line 118\r\r"
               "Please email screenshot of this message to support@halvorine.example");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(link.log, (QStringList{"create", "open /art/a.psd", "count", "name 1", "name 1", "close",
-                                     "open /art/missing.psd", "open /art/b.psd", "count", "name 1", "name 1",
-                                     "close", "quit"}));
+    EXPECT_EQ(link.log,
+              (QStringList{"create", "open /art/a.psd", "count", "name 1", "name 1", "close", "open /art/missing.psd",
+                           "open /art/b.psd", "count", "name 1", "name 1", "close", "quit"}));
     EXPECT_EQ(rows(), (QStringList{"/art/a.psd|Logo", "/art/b.psd|Logo"}));
     EXPECT_EQ(messages.shown.back().text, "Done.");
     EXPECT_EQ(progress.text(), "Progress Bar");

@@ -28,9 +28,9 @@ protected:
     }
 
     void run() {
-        SearchRun search(messages, link, events,
-                         SearchWindow{files, results, progress, pointer, [this] { return searchText; },
-                                      [this] { return option; }});
+        SearchRun search(
+            messages, link, events,
+            SearchWindow{files, results, progress, pointer, [this] { return searchText; }, [this] { return option; }});
         search.run();
     }
 

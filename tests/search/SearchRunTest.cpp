@@ -99,11 +99,14 @@ TEST_F(SearchRunSteps, EventsRunOnceBeforeEachDocumentAndOnceBeforeEachLayer) {
     run();
 
     EXPECT_EQ(events.calls, 3 + 5);
-    EXPECT_EQ(link.log,
-              (QStringList{"create", "events", "open /art/a.psd", "count", "events", "name 1", "name 1", "events",
-                           "name 2", "name 2", "events", "name 3", "name 3", "close", "events", "open /art/none.psd",
-                           "count", "close", "events", "open /art/b.psd", "count", "events", "name 1", "name 1",
-                           "events", "name 2", "name 2", "close", "quit"}));
+    EXPECT_EQ(link.log, (QStringList{"create", "events", "open /art/a.psd", "count",
+                                     "events", "name 1", "name 1",          "events",
+                                     "name 2", "name 2", "events",          "name 3",
+                                     "name 3", "close",  "events",          "open /art/none.psd",
+                                     "count",  "close",  "events",          "open /art/b.psd",
+                                     "count",  "events", "name 1",          "name 1",
+                                     "events", "name 2", "name 2",          "close",
+                                     "quit"}));
 }
 
 TEST_F(SearchRunSteps, SearchTextAndCaseOptionChangedWhileEventsRunApplyFromTheNextLayer) {
@@ -150,7 +153,7 @@ TEST_F(SearchRunSteps, RowsAddedDuringTheRunAreNotSearchedButLowerTheProgress) {
 
     EXPECT_FALSE(link.log.contains("open /art/late.psd"));
     ASSERT_EQ(atOpen.size(), 2u);
-    EXPECT_DOUBLE_EQ(atOpen[0], 50.0);  // set before the row was added
+    EXPECT_DOUBLE_EQ(atOpen[0], 50.0); // set before the row was added
     EXPECT_DOUBLE_EQ(atOpen[1], 2.0 / 3 * 100);
     EXPECT_EQ(rows(), (QStringList{"/art/a.psd|Layer", "/art/b.psd|Layer"}));
 }
@@ -190,8 +193,8 @@ TEST_F(SearchRunSteps, HourglassFromStartToEndAndSetAgainBeforeEachOpen) {
     run();
 
     EXPECT_EQ(atOpen, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Hourglass}));
-    EXPECT_EQ(pointer.changes, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Hourglass, Pointer::Hourglass,
-                                                     Pointer::Default}));
+    EXPECT_EQ(pointer.changes,
+              (std::vector<Pointer>{Pointer::Hourglass, Pointer::Hourglass, Pointer::Hourglass, Pointer::Default}));
     EXPECT_EQ(atDone, Pointer::Default);
 }
 
@@ -200,7 +203,7 @@ TEST_F(SearchRunSteps, ResultsClearedDuringTheRunDoNotDisturbIt) {
     link.addDocument("/art/b.psd", {"Layer"});
     list({"/art/a.psd", "/art/b.psd"});
     events.onEvents = [&](int call) {
-        if (call == 3) results.clearItems();  // "Clear Results" before the second document
+        if (call == 3) results.clearItems(); // "Clear Results" before the second document
     };
 
     run();

@@ -83,9 +83,9 @@ protected:
     }
 
     NativePhotoshopLink reader{fakes.desktop};
-    Platform platform{fakes.messages, fakes.input,      fakes.dialogs, fakes.dialogs,     fakes.clipboard,
-                      fakes.settings, fakes.desktop,    fakes.fileSystem, reader,          fakes.spreadsheet,
-                      fakes.events,   fakes.appExit};
+    Platform platform{fakes.messages,  fakes.input,       fakes.dialogs, fakes.dialogs,
+                      fakes.clipboard, fakes.settings,    fakes.desktop, fakes.fileSystem,
+                      reader,          fakes.spreadsheet, fakes.events,  fakes.appExit};
     TempDir docs;
 };
 

@@ -52,8 +52,8 @@ TEST_F(SearchWindow, SeveralMatchesInOneDocumentComeInItemOrderGroupsIncluded) {
 
     search("logo");
 
-    EXPECT_EQ(rows(), (QStringList{path + "|Logo front", path + "|Logo group", path + "|Inner logo",
-                                   path + "|Logo back"}));
+    EXPECT_EQ(rows(),
+              (QStringList{path + "|Logo front", path + "|Logo group", path + "|Inner logo", path + "|Logo back"}));
 }
 
 TEST_F(SearchWindow, TheSamePathListedTwiceIsSearchedTwice) {

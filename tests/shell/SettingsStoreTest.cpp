@@ -51,8 +51,10 @@ TEST(SettingsStore, PerUserStoreLivesInTheUsersConfigurationFolder) {
     store.writeSetting("LastFolder", "/srv/art");
     EXPECT_EQ(QSettingsStore().readSetting("LastFolder", ""), "/srv/art");
     EXPECT_TRUE(QFile::exists(home.path("Trellwick/Trellwick.conf")));
-    if (saved.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
-    else qputenv("XDG_CONFIG_HOME", saved);
+    if (saved.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved);
 }
 
 } // namespace

@@ -32,7 +32,8 @@ TEST(ErrorReport, ForcedFailureShowsTheExactReportAndTheHandlerResumes) {
     EXPECT_EQ(report.title, "Application Error");
     EXPECT_EQ(report.icon, MessageIcon::Warning);
     EXPECT_EQ(report.buttons, MessageButtons::Ok);
-    EXPECT_TRUE(messages.shown[1].text.startsWith("Out of memory\r\nin Velquist2021/08/31.Form1.PushButton7_Click at line 114\r\r"));
+    EXPECT_TRUE(messages.shown[1].text.startsWith(
+        "Out of memory\r\nin Velquist2021/08/31.Form1.PushButton7_Click at line 114\r\r"));
     EXPECT_EQ(trap.failures(), 2);
 
     ErrorTrap scan(messages, "AddFolder", "GetSubDirectories2016", "Quorlane");
@@ -60,8 +61,8 @@ TEST_F(ShellCommands, HelpNamesTheContactPageAndChangesNothing) {
 }
 
 void moveOver(QWidget* widget) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
@@ -69,7 +70,7 @@ TEST_F(ShellCommands, HoverGivesButtonsTheHandAndListsFramesAndWindowTheArrow) {
     load();
     form->showCentred();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    const char* buttons[] = {"PushButton1", "PushButton6", "PushButton5", "PushButton9",  "PushButton7", "PushButton3",
+    const char* buttons[] = {"PushButton1", "PushButton6", "PushButton5",  "PushButton9", "PushButton7", "PushButton3",
                              "PushButton2", "PushButton4", "PushButton13", "PushButton8", "PushButton16"};
     for (const char* name : buttons) {
         form->setPointer(Pointer::Default);

@@ -104,7 +104,9 @@ namespace {
 class FakeDocument : public PhotoshopDocument {
 public:
     FakeDocument(FakePhotoshopLink& link, QString path, QStringList names)
-        : link_(link), path_(std::move(path)), names_(std::move(names)) {}
+        : link_(link),
+          path_(std::move(path)),
+          names_(std::move(names)) {}
     ~FakeDocument() override {
         if (!closed_) link_.log.append(QStringLiteral("release ") + path_);
     }

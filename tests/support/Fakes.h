@@ -32,7 +32,7 @@ class FakeMessageBox : public MessageBox {
 public:
     MessageAnswer show(const Message& message) override;
     std::vector<Message> shown;
-    std::deque<MessageAnswer> answers;  // next answers; Ok (or No) when empty
+    std::deque<MessageAnswer> answers; // next answers; Ok (or No) when empty
     std::function<void(const Message&)> onShow;
     QStringList texts() const;
 };
@@ -44,7 +44,7 @@ public:
         QString prompt, title, defaultAnswer;
     };
     std::vector<Call> calls;
-    std::deque<QString> answers;  // "" (Cancel) when empty
+    std::deque<QString> answers; // "" (Cancel) when empty
 };
 
 class FakeFileDialogs : public FileDialogs, public FolderBrowser {
@@ -66,7 +66,7 @@ public:
     bool clear() override;
     bool setText(const QString& text) override;
     QString text = QStringLiteral("(previous content)");
-    int clearFailures = 0;  // attempts that fail before one succeeds
+    int clearFailures = 0; // attempts that fail before one succeeds
     int setFailures = 0;
     int clearAttempts = 0;
     int setAttempts = 0;
@@ -95,7 +95,7 @@ public:
     void addDocument(const QString& path, QStringList names) { documents[path] = std::move(names); }
     std::map<QString, QStringList> documents;
     bool failCreate = false;
-    QStringList log;  // "create", "open <path>", "count", "name <i>", "close", "quit", "release <path>"
+    QStringList log; // "create", "open <path>", "count", "name <i>", "close", "quit", "release <path>"
     std::function<void(const QString& path)> onOpen;
 };
 
@@ -104,14 +104,14 @@ public:
     std::unique_ptr<SpreadsheetApplication> create() override;
     bool failCreate = false;
     std::map<std::pair<int, int>, QString> cells;
-    QStringList log;  // "create", "add", "cell r c text", "autofit", "visible"
+    QStringList log; // "create", "add", "cell r c text", "autofit", "visible"
 };
 
 class FakeEventPump : public EventPump {
 public:
     void processEvents() override;
     int calls = 0;
-    std::function<void(int call)> onEvents;  // runs inside the pump, as a user would act
+    std::function<void(int call)> onEvents; // runs inside the pump, as a user would act
 };
 
 class FakeAppExit : public AppExit {
@@ -133,8 +133,8 @@ struct TestPlatform {
     FakeSpreadsheetLink spreadsheet;
     FakeEventPump events;
     FakeAppExit appExit;
-    Platform platform{messages, input,     dialogs,     dialogs, clipboard, settings,
-                      desktop,  fileSystem, photoshop, spreadsheet, events, appExit};
+    Platform platform{messages, input,      dialogs,   dialogs,     clipboard, settings,
+                      desktop,  fileSystem, photoshop, spreadsheet, events,    appExit};
 };
 
 } // namespace hv::test

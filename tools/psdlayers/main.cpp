@@ -16,8 +16,7 @@
 
 namespace {
 
-std::string printable(const std::string& utf8)
-{
+std::string printable(const std::string& utf8) {
     std::string out;
     for (const char c : utf8) {
         const auto b = static_cast<unsigned char>(c);
@@ -41,8 +40,7 @@ std::string printable(const std::string& utf8)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::fputs("usage: psdlayers FILE...\n"
                    "Prints \"path<TAB>index<TAB>name\" for every layer item of each PSD/PSB file,\n"
@@ -61,8 +59,7 @@ int main(int argc, char** argv)
         }
         std::size_t index = 0;
         for (const hv::psd::LayerItem& item : result.document().items) {
-            std::printf("%s\t%zu\t%s\n", path.c_str(), ++index,
-                        printable(hv::psd::toUtf8(item.name)).c_str());
+            std::printf("%s\t%zu\t%s\n", path.c_str(), ++index, printable(hv::psd::toUtf8(item.name)).c_str());
         }
     }
     return std::fflush(stdout) == 0 && allRead ? 0 : 1;
