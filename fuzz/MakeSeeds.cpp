@@ -1,6 +1,7 @@
 // Writes the fuzzer's seed documents: small PSD and PSB files covering the
 // shapes the reader knows (groups, Unicode and Pascal names, 16/32-bit
-// layer blocks, padding conventions, PSB length widths).
+// layer blocks, padding conventions, PSB length widths, layer kinds, text,
+// hidden layers, thumbnails).
 //   psd_fuzz_seeds OUTPUT_FOLDER
 
 #include "psd/testing/PsdWriter.h"
@@ -35,6 +36,19 @@ void addLayers(PsdWriter& w) {
     w.layer(u"\U0001F47D").channels = 0;
     w.endGroup(u"</Layer group>").channels = 0;
     w.layer(u"Фон").channels = 1;
+}
+
+void addKinds(PsdWriter& w) {
+    for (const auto kind : {hv::psd::LayerKind::Text, hv::psd::LayerKind::SmartObject, hv::psd::LayerKind::Shape,
+                            hv::psd::LayerKind::Fill, hv::psd::LayerKind::Adjustment}) {
+        auto& l = w.layer(u"K");
+        l.content = kind;
+        l.text = u"Grüße\r文字";
+        l.channels = 0;
+        l.blendingRangesBytes = 0;
+    }
+    w.beginGroup(u"G").hidden = true;
+    w.endGroup();
 }
 
 } // namespace
@@ -96,6 +110,19 @@ int main(int argc, char** argv) {
              w.omitGlobalMask = true;
              w.documentBlockPadding = BlockPadding::None;
              w.documentBlocksAfter = {ExtraBlock{"8BIM", "Patt", bytesOf("p"), {}}};
+         }},
+        {"details.psd",
+         [](PsdWriter& w) {
+             addKinds(w);
+             w.imageResources = {thumbnailResource(1036, bytesOf("\xFF\xD8\xFF\xD9"), 2, 2)};
+         }},
+        {"details.psb",
+         [](PsdWriter& w) {
+             w.format = Format::Psb;
+             w.depth = 16;
+             w.recordsPerBlock = 2;
+             addKinds(w);
+             w.imageResources = {thumbnailResource(1033, bytesOf("\xFF\xD8\xFF\xD9"), 2, 2)};
          }},
     };
     try {

@@ -1,10 +1,12 @@
-// libFuzzer entry point for the PSD/PSB layer reader. Besides crashes and
-// sanitizer reports it catches two quiet faults: a windowed (cached) read
-// that disagrees with a direct one, and a failure offset outside the file.
+// libFuzzer entry point for the PSD/PSB layer reader and the thumbnail
+// reader. Besides crashes and sanitizer reports it catches quiet faults: a
+// windowed (cached) read that disagrees with a direct one, a failure offset
+// outside the file, a group that is not an earlier group item.
 
 #include "psd/ByteSource.h"
 #include "psd/LayerReader.h"
 #include "psd/Text.h"
+#include "psd/Thumbnail.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,9 +22,29 @@ bool sameResult(const hv::psd::ReadResult& a, const hv::psd::ReadResult& b) {
     const auto& y = b.document().items;
     if (x.size() != y.size()) return false;
     for (std::size_t i = 0; i < x.size(); ++i) {
-        if (x[i].name != y[i].name || x[i].kind != y[i].kind || x[i].depth != y[i].depth) return false;
+        if (x[i].name != y[i].name || x[i].kind != y[i].kind || x[i].depth != y[i].depth
+            || x[i].layerKind != y[i].layerKind || x[i].visible != y[i].visible || x[i].group != y[i].group
+            || x[i].text != y[i].text || x[i].detailError != y[i].detailError)
+            return false;
     }
     return true;
+}
+
+bool sameThumbnail(const hv::psd::ThumbnailResult& a, const hv::psd::ThumbnailResult& b) {
+    if (a.found() != b.found() || a.failed() != b.failed()) return false;
+    if (a.failed()) return a.error().offset == b.error().offset && a.error().message == b.error().message;
+    return !a.found()
+           || (a.thumbnail().jpeg == b.thumbnail().jpeg
+               && a.thumbnail().swapRedAndBlue == b.thumbnail().swapRedAndBlue);
+}
+
+void checkThumbnail(std::span<const std::byte> bytes) {
+    const hv::psd::ThumbnailResult direct = hv::psd::readThumbnail(bytes);
+    hv::psd::MemorySource memory(bytes);
+    hv::psd::WindowedSource windowed(memory, hv::psd::WindowPlan{5, 3, 64});
+    if (!sameThumbnail(direct, hv::psd::readThumbnail(windowed))) std::abort();
+    if (direct.failed() && (direct.error().offset > bytes.size() || direct.error().message.empty())) std::abort();
+    if (direct.found() && direct.thumbnail().jpeg.size() > bytes.size()) std::abort();
 }
 
 } // namespace
@@ -38,15 +60,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!sameResult(direct, cached)) std::abort();
 
     if (direct.ok()) {
+        const auto& items = direct.document().items;
         std::size_t nameBytes = 0;
-        for (const auto& item : direct.document().items) {
-            if (item.depth > direct.document().items.size()) std::abort();
-            nameBytes += hv::psd::toUtf8(item.name).size();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto& item = items[i];
+            if (item.depth > items.size()) std::abort();
+            if (item.group != item.noGroup
+                && (item.group >= i || items[item.group].layerKind != hv::psd::LayerKind::Group))
+                std::abort();
+            if (direct.document().groupPath(i).size() != item.depth) std::abort();
+            nameBytes += hv::psd::toUtf8(item.name).size() + hv::psd::toUtf8(item.text).size();
         }
         // Names come from the file, at most 3 UTF-8 bytes per 2 bytes read.
         if (nameBytes > size * 2) std::abort();
     } else if (direct.error().offset > size || direct.error().message.empty()) {
         std::abort();
     }
+    checkThumbnail(bytes);
     return 0;
 }

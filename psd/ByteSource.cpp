@@ -55,6 +55,7 @@ FileSource::~FileSource() {
 }
 
 bool FileSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) {
+    ++requests_;
     std::size_t done = 0;
     while (done < out.size()) {
         const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
@@ -75,8 +76,14 @@ bool FileSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::str
 }
 
 WindowedSource::WindowedSource(ByteSource& inner, std::size_t window)
-    : inner_(inner),
-      window_(std::max<std::size_t>(window, 1)) {}
+    : WindowedSource(inner, WindowPlan{std::max<std::size_t>(window, 1), std::max<std::size_t>(window, 1),
+                                       std::max<std::size_t>(window, 1)}) {}
+
+WindowedSource::WindowedSource(ByteSource& inner, const WindowPlan& plan) : inner_(inner), plan_(plan) {
+    plan_.first = std::max<std::size_t>(plan_.first, 1);
+    plan_.jump = std::max<std::size_t>(plan_.jump, 1);
+    plan_.largest = std::max({plan_.largest, plan_.first, plan_.jump});
+}
 
 bool WindowedSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) {
     const std::uint64_t size = inner_.size();
@@ -84,19 +91,45 @@ bool WindowedSource::readAt(std::uint64_t offset, std::span<std::byte> out, std:
         error = "read outside the document";
         return false;
     }
-    if (out.size() > window_.size()) return inner_.readAt(offset, out, error);
-    const bool hit = offset >= windowOffset_ && offset - windowOffset_ <= windowFill_
-                     && out.size() <= windowFill_ - (offset - windowOffset_);
-    if (!hit) {
-        const std::size_t fill = static_cast<std::size_t>(std::min<std::uint64_t>(window_.size(), size - offset));
-        windowFill_ = 0;
-        if (!inner_.readAt(offset, std::span(window_).first(fill), error)) return false;
-        windowOffset_ = offset;
-        windowFill_ = fill;
+    if (out.empty()) return true;
+    if (out.size() > plan_.largest) return inner_.readAt(offset, out, error);
+    Window* window = nullptr;
+    for (std::size_t i = 0; i < windows_.size() && !window; ++i) {
+        if (windows_[i].holds(offset, out.size())) {
+            window = &windows_[i];
+            recent_ = i;
+        }
     }
-    const auto from = window_.begin() + static_cast<std::ptrdiff_t>(offset - windowOffset_);
-    std::copy_n(from, out.size(), out.begin());
+    if (!window && !(window = refill(offset, out.size(), error))) return false;
+    std::copy_n(window->bytes.begin() + static_cast<std::ptrdiff_t>(offset - window->offset), out.size(), out.begin());
     return true;
+}
+
+// A read that starts inside or right at the end of a window goes on from it,
+// replaces it and doubles; one elsewhere is a jump and replaces the window
+// used less recently.
+WindowedSource::Window* WindowedSource::refill(std::uint64_t offset, std::size_t atLeast, std::string& error) {
+    std::size_t index = 1 - recent_;
+    std::size_t want = windows_[recent_].lastRead == 0 ? plan_.first : plan_.jump;
+    for (std::size_t i = 0; i < windows_.size(); ++i) {
+        const Window& w = windows_[i];
+        if (w.lastRead > 0 && offset >= w.offset && offset - w.offset <= w.fill) {
+            index = i;
+            want = std::min(w.lastRead * 2, plan_.largest);
+            break;
+        }
+    }
+    Window& window = windows_[index];
+    want = std::max(want, atLeast);
+    const auto fill = static_cast<std::size_t>(std::min<std::uint64_t>(want, inner_.size() - offset));
+    if (window.bytes.size() < fill) window.bytes.resize(fill);
+    window.fill = 0;
+    if (!inner_.readAt(offset, std::span(window.bytes).first(fill), error)) return nullptr;
+    window.offset = offset;
+    window.fill = fill;
+    window.lastRead = want;
+    recent_ = index;
+    return &window;
 }
 
 } // namespace hv::psd

@@ -1,5 +1,7 @@
 #include "psd/LayerReader.h"
 
+#include "psd/BlockChain.h"
+#include "psd/LayerDetails.h"
 #include "psd/SectionCursor.h"
 #include "psd/Text.h"
 
@@ -12,142 +14,16 @@ namespace hv::psd {
 
 namespace {
 
-using detail::ParseContext;
-using detail::SectionCursor;
-using detail::Tag;
-using detail::tag;
-
-constexpr Tag keyLuni = tag("luni");
-constexpr Tag keyLsct = tag("lsct");
-constexpr Tag keyLsdk = tag("lsdk");
-constexpr Tag keyLr16 = tag("Lr16");
-constexpr Tag keyLr32 = tag("Lr32");
+using namespace detail;
 
 // A layer record with no room for anything but its fixed fields.
 constexpr std::uint64_t smallestRecord = 16 + 2 + 4 + 4 + 4 + 4;
 
-bool isSignature(const Tag& t) {
-    return t == tag("8BIM") || t == tag("8B64");
-}
+constexpr std::uint8_t hiddenFlag = 0x02;
+constexpr Tag keyTySh = tag("TySh");
 
-// Keys whose block length takes 8 bytes in a PSB file, as published by Adobe.
-// Other programs disagree on a few, which is why every block's length is
-// checked against what follows it (see BlockChain::next).
-bool hasWideLength(const Tag& key) {
-    static constexpr std::array keys = {tag("LMsk"), tag("Lr16"), tag("Lr32"), tag("Layr"), tag("Mt16"),
-                                        tag("Mt32"), tag("Mtrn"), tag("Alph"), tag("FMsk"), tag("lnk2"),
-                                        tag("FEid"), tag("FXid"), tag("PxSD")};
-    return std::find(keys.begin(), keys.end(), key) != keys.end();
-}
-
-std::string quoted(const Tag& key) {
-    std::string text = "'";
-    for (const char c : key) text.push_back(c >= 0x20 && c < 0x7F ? c : '?');
-    return text + "'";
-}
-
-std::uint64_t bigEndian(std::span<const std::byte> bytes) {
-    std::uint64_t value = 0;
-    for (const std::byte b : bytes) value = (value << 8) | static_cast<std::uint64_t>(b);
-    return value;
-}
-
-// One additional-information block: signature, key, length, data.
-struct Block {
-    Tag key{};
-    std::uint64_t at = 0;     // offset of its signature
-    std::uint64_t length = 0; // as stored
-    std::optional<SectionCursor> data;
-};
-
-enum class Step { Block, End, Overrun };
-
-// Walks a run of additional-information blocks in one section. Writers pad
-// blocks differently (a length may or may not include the padding), so a
-// block may start after up to three zero bytes. Bytes that are not a block
-// end the run: they are padding or data this reader does not need.
-class BlockChain {
-public:
-    BlockChain(SectionCursor& section, bool psb) : section_(section), psb_(psb) {}
-
-    Step next(Block& block) {
-        const auto start = signatureAt(section_.position());
-        if (!start || section_.end() - *start < 12) return Step::End;
-        section_.moveTo(*start + 4);
-        block.at = *start;
-        block.key = section_.readTag("block key");
-        const std::uint64_t lengthAt = section_.position();
-
-        // In a PSB a length is 8 bytes for some keys and 4 for the others. A
-        // wrong guess shows as a block that overruns its section or is not
-        // followed by another block; then the other width is tried.
-        const bool wide = psb_ && hasWideLength(block.key);
-        Candidate chosen = evaluate(lengthAt, wide);
-        if (psb_ && !chosen.continues) {
-            const Candidate other = evaluate(lengthAt, !wide);
-            if (other.continues || (!chosen.fits && other.fits)) chosen = other;
-        }
-        block.length = chosen.length;
-        if (!chosen.fits) return Step::Overrun;
-        section_.skip(chosen.wide ? 8 : 4, "block length");
-        block.data.emplace(section_.take(chosen.length, quoted(block.key) + " block", lengthAt));
-        return section_.failed() ? Step::End : Step::Block;
-    }
-
-private:
-    struct Candidate {
-        bool wide = false;
-        std::uint64_t length = 0;
-        bool fits = false;
-        bool continues = false;
-    };
-
-    Candidate evaluate(std::uint64_t lengthAt, bool wide) {
-        Candidate c;
-        c.wide = wide;
-        std::array<std::byte, 8> raw{};
-        const auto field = std::span(raw).first(wide ? 8 : 4);
-        if (!section_.peek(lengthAt, field)) return c;
-        c.length = bigEndian(field);
-        const std::uint64_t dataAt = lengthAt + field.size();
-        c.fits = c.length <= section_.end() - dataAt;
-        c.continues = c.fits && chainGoesOnAt(dataAt + c.length);
-        return c;
-    }
-
-    // A signature at `at` or after up to three zero bytes.
-    std::optional<std::uint64_t> signatureAt(std::uint64_t at) {
-        for (std::uint64_t skipped = 0; skipped < 4; ++skipped) {
-            const auto t = section_.peekTag(at + skipped);
-            if (!t) return std::nullopt;
-            if (isSignature(*t)) return at + skipped;
-            if (t->front() != 0) return std::nullopt;
-        }
-        return std::nullopt;
-    }
-
-    // True when `at` is the end of the section (give or take zero padding)
-    // or the start of another block.
-    bool chainGoesOnAt(std::uint64_t at) {
-        const std::uint64_t left = section_.end() - at;
-        if (left < 4) {
-            std::array<std::byte, 3> tail{};
-            const auto bytes = std::span(tail).first(left);
-            return section_.peek(at, bytes)
-                   && std::all_of(bytes.begin(), bytes.end(), [](std::byte b) { return b == std::byte{0}; });
-        }
-        return signatureAt(at).has_value();
-    }
-
-    SectionCursor& section_;
-    bool psb_;
-};
-
-struct Record {
-    std::u16string name;
-    std::optional<std::uint32_t> sectionType;       // from 'lsct'
-    std::optional<std::uint32_t> nestedSectionType; // from 'lsdk'
-};
+// What a record's section divider block says it is.
+enum Divider : std::uint8_t { NoDivider = 0, OpenGroup = 1, ClosedGroup = 2, GroupEnd = 3 };
 
 class Parser {
 public:
@@ -186,38 +62,50 @@ public:
         SectionCursor layers = file.takeLengthPrefixed(psb_, "layer and mask information");
         if (layers.remaining() > 0) {
             SectionCursor info = layers.takeLengthPrefixed(psb_, "layer info");
-            if (info.remaining() > 0) readLayerInfo(info);
-            skipGlobalMask(layers);
-            readDocumentBlocks(layers);
+            const bool heldRecords = info.remaining() > 0 && readLayerInfo(info) > 0;
+            // Only documents without records here keep them in the blocks
+            // after the pixel data, so the others are done.
+            if (!heldRecords) {
+                skipGlobalMask(layers);
+                readDocumentBlocks(layers);
+            }
         }
         if (context_.failed()) return context_.error();
-        document.items = itemsFromRecords();
+        itemsFromRecords();
+        document.items = std::move(items_);
         return document;
     }
 
 private:
     // Layer count, then the layer records; the channel image data that
-    // follows the records is never touched.
-    void readLayerInfo(SectionCursor& info) {
+    // follows the records is never touched. Returns the count.
+    std::uint64_t readLayerInfo(SectionCursor& info) {
         const std::uint64_t countAt = info.position();
         // A negative count only says that the first alpha channel holds the
         // merged transparency.
         const auto count = static_cast<std::uint64_t>(std::abs(int{info.i16("layer count")}));
-        if (context_.failed()) return;
+        if (context_.failed()) return 0;
         if (count * smallestRecord > info.remaining()) {
             context_.fail(countAt, "the layer count " + std::to_string(count) + " at byte " + std::to_string(countAt)
                                        + " needs at least " + std::to_string(count * smallestRecord)
                                        + " bytes of layer records, but the " + info.name() + " holds only "
                                        + std::to_string(info.remaining()));
-            return;
+            return 0;
         }
-        records_.reserve(records_.size() + count);
+        // Grow geometrically: a document may split its records over any
+        // number of blocks, and reserving just enough for each would move
+        // every earlier record again.
+        if (items_.capacity() - items_.size() < count) {
+            items_.reserve(std::max(items_.size() + count, 2 * items_.capacity()));
+            dividers_.reserve(items_.capacity());
+        }
         for (std::uint64_t number = 1; number <= count && !context_.failed(); ++number) {
             readRecord(info);
             if (context_.failed()) {
                 context_.amend(" (layer record " + std::to_string(number) + " of " + std::to_string(count) + ")");
             }
         }
+        return count;
     }
 
     void readRecord(SectionCursor& info) {
@@ -226,7 +114,9 @@ private:
         info.skip(std::uint64_t{channels} * (psb_ ? 10u : 6u), "channel list");
         info.skip(4, "blend mode signature");
         info.skip(4, "blend mode key");
-        info.skip(4, "opacity and flags");
+        info.skip(2, "opacity and clipping");
+        const std::uint8_t flags = info.u8("layer flags");
+        info.skip(1, "filler");
         SectionCursor extra = info.takeLengthPrefixed(false, "extra layer data");
         extra.takeLengthPrefixed(false, "layer mask data");
         extra.takeLengthPrefixed(false, "layer blending ranges");
@@ -236,14 +126,26 @@ private:
         extra.read(std::span(nameBytes).first(nameLength), "layer name");
         if (context_.failed()) return;
 
-        Record record;
+        LayerItem& item = items_.emplace_back();
+        item.visible = (flags & hiddenFlag) == 0;
         // The name is padded to a multiple of 4 bytes; writers that pad less
         // are caught by the block chain's own padding rule.
         const std::uint64_t padded = nameAt + ((std::uint64_t{nameLength} + 1 + 3) & ~std::uint64_t{3});
         if (padded <= extra.end()) {
             if (const auto t = extra.peekTag(padded); t && isSignature(*t)) extra.moveTo(padded);
         }
+        if (!readRecordBlocks(extra, item, flags)) {
+            item.name = decodePascalName(std::string_view(reinterpret_cast<const char*>(nameBytes.data()), nameLength));
+        }
+    }
+
+    // The tagged blocks of a record. Returns whether it had a Unicode name.
+    bool readRecordBlocks(SectionCursor& extra, LayerItem& item, std::uint8_t flags) {
+        std::optional<std::uint32_t> sectionType;       // from 'lsct'
+        std::optional<std::uint32_t> nestedSectionType; // from 'lsdk'
         bool haveUnicodeName = false;
+        bool haveText = false;
+        KindClues clues;
         BlockChain chain(extra, psb_);
         Block block;
         while (!context_.failed()) {
@@ -257,20 +159,23 @@ private:
                 break;
             }
             SectionCursor& data = *block.data;
+            clues.note(block.key);
             if (block.key == keyLuni && !haveUnicodeName) {
-                record.name = readUnicodeName(data);
+                item.name = readUnicodeName(data);
                 haveUnicodeName = true;
             } else if (block.key == keyLsct && data.remaining() >= 4) {
-                record.sectionType = data.u32("section divider type");
+                sectionType = data.u32("section divider type");
             } else if (block.key == keyLsdk && data.remaining() >= 4) {
-                record.nestedSectionType = data.u32("section divider type");
+                nestedSectionType = data.u32("section divider type");
+            } else if (block.key == keyTySh && !haveText) {
+                haveText = true;
+                readTypeToolText(context_.source(), data.position(), data.end(), item.text, item.detailError);
             }
         }
-        if (!haveUnicodeName) {
-            record.name =
-                decodePascalName(std::string_view(reinterpret_cast<const char*>(nameBytes.data()), nameLength));
-        }
-        records_.push_back(std::move(record));
+        item.layerKind = kindOf(clues, flags);
+        const std::uint32_t type = sectionType.value_or(nestedSectionType.value_or(NoDivider));
+        dividers_.push_back(type <= GroupEnd ? static_cast<Divider>(type) : NoDivider);
+        return haveUnicodeName;
     }
 
     std::u16string readUnicodeName(SectionCursor& data) {
@@ -329,35 +234,61 @@ private:
     }
 
     // Records come bottom first; the Layers panel lists them top first and
-    // hides the markers that close groups.
-    std::vector<LayerItem> itemsFromRecords() {
-        std::vector<LayerItem> items;
-        items.reserve(records_.size());
-        std::uint32_t depth = 0;
-        for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
-            const std::uint32_t type = it->sectionType.value_or(it->nestedSectionType.value_or(0));
-            if (type == 3) {
-                if (depth > 0) --depth;
+    // hides the markers that close groups. Done in place: a document may
+    // hold a million records.
+    void itemsFromRecords() {
+        std::reverse(items_.begin(), items_.end());
+        std::reverse(dividers_.begin(), dividers_.end());
+        std::vector<std::size_t> open; // the groups around the next item
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (dividers_[i] == GroupEnd) {
+                if (!open.empty()) open.pop_back();
                 continue;
             }
-            LayerItem item;
-            item.name = std::move(it->name);
-            item.depth = depth;
-            if (type == 1 || type == 2) {
-                item.kind = type == 1 ? ItemKind::OpenGroup : ItemKind::ClosedGroup;
-                ++depth;
+            LayerItem& item = items_[kept];
+            if (kept != i) item = std::move(items_[i]);
+            item.depth = static_cast<std::uint32_t>(open.size());
+            item.group = open.empty() ? LayerItem::noGroup : open.back();
+            if (dividers_[i] == OpenGroup || dividers_[i] == ClosedGroup) {
+                item.kind = dividers_[i] == OpenGroup ? ItemKind::OpenGroup : ItemKind::ClosedGroup;
+                item.layerKind = LayerKind::Group;
+                open.push_back(kept);
             }
-            items.push_back(std::move(item));
+            ++kept;
         }
-        return items;
+        items_.resize(kept);
     }
 
     ParseContext context_;
     bool psb_ = false;
-    std::vector<Record> records_;
+    // Bottom first until itemsFromRecords().
+    std::vector<LayerItem> items_;
+    std::vector<Divider> dividers_;
 };
-
 } // namespace
+
+const char* kindName(LayerKind kind) {
+    switch (kind) {
+    case LayerKind::Group: return "group";
+    case LayerKind::Pixel: return "pixel";
+    case LayerKind::Text: return "text";
+    case LayerKind::SmartObject: return "smart object";
+    case LayerKind::Shape: return "shape";
+    case LayerKind::Fill: return "fill";
+    case LayerKind::Adjustment: return "adjustment";
+    }
+    return "pixel";
+}
+
+std::vector<std::u16string> Document::groupPath(std::size_t index) const {
+    std::vector<std::u16string> path;
+    for (std::size_t at = index < items.size() ? items[index].group : LayerItem::noGroup;
+         at < items.size() && path.size() < items.size(); at = items[at].group)
+        path.push_back(items[at].name);
+    std::reverse(path.begin(), path.end());
+    return path;
+}
 
 std::vector<std::u16string> Document::names() const {
     std::vector<std::u16string> result;
@@ -375,14 +306,21 @@ ReadResult readLayerItems(std::span<const std::byte> data) {
     return readLayerItems(source);
 }
 
-ReadResult readLayerItems(const std::string& path, std::uint64_t* bytesRead) {
-    if (bytesRead) *bytesRead = 0;
+ReadResult readLayerItems(const std::string& path, FileReads& cost) {
+    cost = {};
     std::string why;
     auto file = FileSource::open(path, why);
     if (!file) return ReadError{0, why};
-    WindowedSource windowed(*file);
+    WindowedSource windowed(*file, documentPlan);
     ReadResult result = readLayerItems(windowed);
-    if (bytesRead) *bytesRead = file->bytesFetched();
+    cost = {file->bytesFetched(), file->requests()};
+    return result;
+}
+
+ReadResult readLayerItems(const std::string& path, std::uint64_t* bytesRead) {
+    FileReads cost;
+    ReadResult result = readLayerItems(path, cost);
+    if (bytesRead) *bytesRead = cost.bytes;
     return result;
 }
 

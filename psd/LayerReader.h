@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <variant>
@@ -31,11 +32,29 @@ struct Header {
 
 enum class ItemKind { Layer, OpenGroup, ClosedGroup };
 
+// What an item holds, told from its record's tagged blocks.
+enum class LayerKind { Group, Pixel, Text, SmartObject, Shape, Fill, Adjustment };
+
+// "group", "pixel", "text", "smart object", "shape", "fill", "adjustment".
+const char* kindName(LayerKind kind);
+
 // One entry of the Layers panel: a layer or a group header.
 struct LayerItem {
+    static constexpr std::size_t noGroup = std::numeric_limits<std::size_t>::max();
+
     std::u16string name;
     ItemKind kind = ItemKind::Layer;
     std::uint32_t depth = 0; // 0 for items outside any group
+    LayerKind layerKind = LayerKind::Pixel;
+    bool visible = true;
+    // Index in Document::items of the innermost group holding this item.
+    std::size_t group = noGroup;
+    // A text layer's text as its type tool block stores it (paragraphs end
+    // with a carriage return); empty for other items.
+    std::u16string text;
+    // Empty when every detail was read; otherwise why one was not (the
+    // name, kind, visibility and group are still right).
+    std::string detailError;
 };
 
 struct Document {
@@ -45,6 +64,8 @@ struct Document {
     std::vector<LayerItem> items;
 
     std::vector<std::u16string> names() const;
+    // Names of the groups around items[index], outermost first.
+    std::vector<std::u16string> groupPath(std::size_t index) const;
 };
 
 class ReadResult {
@@ -60,11 +81,18 @@ private:
     std::variant<Document, ReadError> value_;
 };
 
+// What reading one document from a file cost.
+struct FileReads {
+    std::uint64_t bytes = 0;    // fetched from the file
+    std::uint64_t requests = 0; // reads sent to the file system
+};
+
 // Reads the layer items of the PSD or PSB document at `path`. Only the
 // header, the section lengths and the layer records are read, never pixel
 // data, so the cost does not depend on the image size. `bytesRead`, when
 // given, receives the number of bytes fetched from the file.
 ReadResult readLayerItems(const std::string& path, std::uint64_t* bytesRead = nullptr);
+ReadResult readLayerItems(const std::string& path, FileReads& reads);
 
 // The same for a document in memory.
 ReadResult readLayerItems(std::span<const std::byte> data);

@@ -14,6 +14,7 @@ void ParseContext::amend(const std::string& where) {
 
 bool ParseContext::fetch(std::uint64_t offset, std::span<std::byte> out) {
     if (failed()) return false;
+    if (out.empty()) return true;
     std::string why;
     if (!source_.readAt(offset, out, why)) {
         fail(offset, "cannot read the file: " + why);

@@ -26,6 +26,7 @@ public:
     explicit ParseContext(ByteSource& source) : source_(source), fileSize_(source.size()) {}
 
     std::uint64_t fileSize() const { return fileSize_; }
+    ByteSource& source() const { return source_; }
     bool failed() const { return error_.has_value(); }
     const ReadError& error() const { return *error_; }
     void fail(std::uint64_t offset, std::string message);

@@ -1,5 +1,5 @@
 // Reads the layer items of a generated corpus and prints documents per
-// second, bytes of file read per document and peak memory.
+// second, bytes of file read and read requests per document and peak memory.
 //
 //   bench_psd_reader [--dir FOLDER] [--small N] [--huge N] [--seconds S] [--keep]
 //
@@ -8,6 +8,9 @@
 // PSB documents with the same kind of layers. Pixel data is written as
 // holes, so the huge files cost no disk space; the reader never looks at it
 // anyway. Files are read from the page cache (they were just written).
+//
+// Then crafted 16-bit documents with many layer records split over many
+// 'Lr16' blocks, whose reading time must grow with the file's size only.
 
 #include "psd/LayerReader.h"
 #include "psd/testing/PsdWriter.h"
@@ -68,6 +71,7 @@ PsdWriter makeDocument(std::mt19937& random, Format format, std::uint16_t depth,
 struct Figures {
     std::size_t documents = 0;
     std::uint64_t reads = 0;
+    std::uint64_t requests = 0;
     double seconds = 0;
     std::uint64_t bytesRead = 0;
     std::uint64_t maxBytesRead = 0;
@@ -82,8 +86,10 @@ Figures measure(const std::vector<std::string>& files, double minimumSeconds) {
     const auto start = std::chrono::steady_clock::now();
     do {
         for (const std::string& file : files) {
-            std::uint64_t bytes = 0;
-            const ReadResult result = readLayerItems(file, &bytes);
+            FileReads cost;
+            const ReadResult result = readLayerItems(file, cost);
+            const std::uint64_t bytes = cost.bytes;
+            f.requests += cost.requests;
             if (!result.ok()) {
                 std::fprintf(stderr, "%s: %s\n", file.c_str(), result.error().message.c_str());
                 std::exit(1);
@@ -107,6 +113,39 @@ void print(const char* label, const Figures& f) {
     std::printf("  bytes read per document:   %.0f average, %llu at most\n",
                 static_cast<double>(f.bytesRead) / static_cast<double>(f.reads),
                 static_cast<unsigned long long>(f.maxBytesRead));
+    std::printf("  read requests per document: %.2f\n", static_cast<double>(f.requests) / static_cast<double>(f.reads));
+}
+
+// `layers` layers without channels in 16-bit blocks of `perBlock` records.
+std::string writeSplitDocument(const fs::path& dir, int layers, std::size_t perBlock) {
+    PsdWriter w(Format::Psd);
+    w.depth = 16;
+    w.recordsPerBlock = perBlock;
+    for (int i = 0; i < layers; ++i) {
+        std::string name = std::to_string(i);
+        name.insert(name.begin(), 'L');
+        Layer& layer = w.layer(toU16(name));
+        layer.channels = 0;
+        layer.blendingRangesBytes = 0;
+    }
+    const std::string path =
+        (dir / ("split-" + std::to_string(layers) + "-" + std::to_string(perBlock) + ".psd")).string();
+    w.writeFile(path);
+    return path;
+}
+
+// The best of three reads of one crafted document.
+void measureSplit(const std::string& path, const char* label) {
+    double best = 1e9;
+    std::size_t items = 0;
+    for (int run = 0; run < 3; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const ReadResult result = readLayerItems(path);
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        items = result.ok() ? result.document().items.size() : 0;
+    }
+    std::printf("%-38s %.1f MB, %zu items read in %.3f s\n", label, static_cast<double>(fs::file_size(path)) / 1e6,
+                items, best);
 }
 
 } // namespace
@@ -161,6 +200,9 @@ int main(int argc, char** argv) {
     std::printf("bench_psd_reader: corpus in %s\n", dir.string().c_str());
     if (!small.empty()) print("small documents", measure(small, seconds));
     if (!huge.empty()) print("huge documents", measure(huge, seconds));
+    measureSplit(writeSplitDocument(dir, 7000, 1), "7,000 layers, one per 16-bit block:");
+    measureSplit(writeSplitDocument(dir, 40000, 1), "40,000 layers, one per 16-bit block:");
+    measureSplit(writeSplitDocument(dir, 1000000, 32767), "1,000,000 layers in 31 16-bit blocks:");
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory (ru_maxrss):     %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

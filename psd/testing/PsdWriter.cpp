@@ -137,12 +137,12 @@ std::vector<std::byte> toBytes(const ByteBuilder& b) {
     return b.vector();
 }
 
-std::uint32_t dividerType(LayerKind kind) {
+std::uint32_t dividerType(RecordKind kind) {
     switch (kind) {
-    case LayerKind::OpenGroup: return 1;
-    case LayerKind::ClosedGroup: return 2;
-    case LayerKind::GroupEnd: return 3;
-    case LayerKind::Layer: break;
+    case RecordKind::OpenGroup: return 1;
+    case RecordKind::ClosedGroup: return 2;
+    case RecordKind::GroupEnd: return 3;
+    case RecordKind::Layer: break;
     }
     return 0;
 }
@@ -164,7 +164,7 @@ Layer& PsdWriter::layer(std::u16string name) {
 
 Layer& PsdWriter::beginGroup(std::u16string name, bool open) {
     Layer l;
-    l.kind = open ? LayerKind::OpenGroup : LayerKind::ClosedGroup;
+    l.kind = open ? RecordKind::OpenGroup : RecordKind::ClosedGroup;
     l.name = std::move(name);
     l.blendKey = "pass";
     l.channels = 4;
@@ -173,7 +173,7 @@ Layer& PsdWriter::beginGroup(std::u16string name, bool open) {
 
 Layer& PsdWriter::endGroup(std::u16string markerName) {
     Layer l;
-    l.kind = LayerKind::GroupEnd;
+    l.kind = RecordKind::GroupEnd;
     l.name = std::move(markerName);
     return add(std::move(l));
 }
@@ -199,7 +199,11 @@ ByteBuilder PsdWriter::record(const Layer& layer) const {
     r.u16(layer.channels);
     for (std::uint16_t c = 0; c < layer.channels; ++c)
         r.i16(static_cast<std::int16_t>(c - 1)).length(2 + layer.channelDataBytes, psb());
-    r.text("8BIM").text(layer.blendKey).u8(255).u8(0).u8(layer.kind == LayerKind::GroupEnd ? 0x18 : 0x08).u8(0);
+    // Flags: bit 3 says bit 4 is meaningful, bit 4 that the pixels do not
+    // make the layer's look (set for group ends and shapes), bit 1 hides it.
+    const bool vector = layer.kind == RecordKind::GroupEnd || layer.content == LayerKind::Shape;
+    const auto flags = static_cast<std::uint8_t>(0x08 | (vector ? 0x10 : 0) | (layer.hidden ? 0x02 : 0));
+    r.text("8BIM").text(layer.blendKey).u8(255).u8(0).u8(flags).u8(0);
 
     ByteBuilder extra;
     extra.u32(layer.maskDataBytes).zeros(layer.maskDataBytes);
@@ -221,15 +225,16 @@ ByteBuilder PsdWriter::record(const Layer& layer) const {
         unicode.data = toBytes(data);
         if (!layer.unicodeNameLast) blocks.push_back(unicode);
     }
-    if (layer.kind != LayerKind::Layer) {
+    if (layer.kind != RecordKind::Layer) {
         ByteBuilder data;
         data.u32(dividerType(layer.kind));
-        if (layer.kind != LayerKind::GroupEnd) data.text("8BIM").text(layer.blendKey);
+        if (layer.kind != RecordKind::GroupEnd) data.text("8BIM").text(layer.blendKey);
         ExtraBlock divider;
         divider.key = layer.nestedDividerKey ? "lsdk" : "lsct";
         divider.data = toBytes(data);
         blocks.push_back(divider);
     }
+    for (ExtraBlock& block : contentBlocks(layer.content, layer.text)) blocks.push_back(std::move(block));
     blocks.insert(blocks.end(), layer.blocks.begin(), layer.blocks.end());
     if (layer.writeUnicodeName && layer.unicodeNameLast) blocks.push_back(unicode);
     for (const ExtraBlock& block : blocks) appendBlock(extra, block, recordBlockPadding);
@@ -238,20 +243,51 @@ ByteBuilder PsdWriter::record(const Layer& layer) const {
     return r;
 }
 
-// Layer count, records bottom first, then every channel's image data.
-Layout PsdWriter::layerRecords() const {
-    if (layers_.size() > 32767) throw std::length_error("a document holds at most 32767 layer records");
-    const auto count = static_cast<std::int16_t>(layers_.size());
+// Layer count, records [from, from + count) in file order (bottom first),
+// then every channel's image data.
+Layout PsdWriter::layerRecords(std::size_t from, std::size_t count) const {
+    if (count > 32767) throw std::length_error("a block holds at most 32767 layer records");
     ByteBuilder head;
-    head.i16(negativeLayerCount ? static_cast<std::int16_t>(-count) : count);
+    const auto signedCount = static_cast<std::int16_t>(count);
+    head.i16(negativeLayerCount ? static_cast<std::int16_t>(-signedCount) : signedCount);
     std::uint64_t channelData = 0;
-    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
-        head.bytes(record(*it).data());
-        channelData += std::uint64_t{it->channels} * (2 + it->channelDataBytes);
+    for (std::size_t i = from; i < from + count; ++i) {
+        const Layer& layer = layers_[layers_.size() - 1 - i];
+        head.bytes(record(layer).data());
+        channelData += std::uint64_t{layer.channels} * (2 + layer.channelDataBytes);
     }
     Layout out;
     out.append(head);
     out.appendZeros(channelData);
+    return out;
+}
+
+// The records in one or more 'Lr16'/'Lr32' blocks. The records (and their
+// channel data, which may be huge) sit inside a block, so it is laid out
+// piece by piece rather than via appendBlock.
+void PsdWriter::appendLayerBlocks(Layout& out, const std::string& key) const {
+    const std::size_t perBlock = recordsPerBlock == 0 ? layers_.size() : recordsPerBlock;
+    for (std::size_t from = 0; from < layers_.size() || from == 0; from += perBlock) {
+        ExtraBlock header;
+        header.key = key;
+        Layout body = layerRecords(from, std::min(perBlock, layers_.size() - from));
+        const std::uint64_t padded = (body.size() + 3) / 4 * 4;
+        ByteBuilder head;
+        head.text("8BIM").text(header.key);
+        head.length(documentBlockPadding == BlockPadding::InLength ? padded : body.size(), wideLength(header));
+        out.append(head);
+        out.append(body);
+        if (documentBlockPadding != BlockPadding::None) out.appendZeros(padded - body.size());
+        if (perBlock == 0) break;
+    }
+}
+
+ByteBuilder PsdWriter::imageResourceBytes() const {
+    ByteBuilder out;
+    for (const ImageResource& resource : imageResources) {
+        out.text("8BIM").u16(resource.id).u16(0); // an empty name, padded to two bytes
+        out.u32(static_cast<std::uint32_t>(resource.data.size())).bytes(resource.data).padTo(2);
+    }
     return out;
 }
 
@@ -264,7 +300,7 @@ Layout PsdWriter::layout() const {
     {
         Layout info;
         if (where == Placement::LayerInfo && !layers_.empty()) {
-            info = layerRecords();
+            info = layerRecords(0, layers_.size());
             if (info.size() % 2 != 0) info.appendZeros(1);
         }
         ByteBuilder length;
@@ -283,20 +319,7 @@ Layout PsdWriter::layout() const {
         layerAndMask.append(out);
     };
     appendDocumentBlocks(documentBlocksBefore);
-    if (where != Placement::LayerInfo) {
-        // The records (and their channel data, which may be huge) sit inside
-        // the block, so it is laid out piece by piece rather than via appendBlock.
-        ExtraBlock header;
-        header.key = where == Placement::Lr16 ? "Lr16" : "Lr32";
-        Layout body = layerRecords();
-        const std::uint64_t padded = (body.size() + 3) / 4 * 4;
-        ByteBuilder head;
-        head.text("8BIM").text(header.key);
-        head.length(documentBlockPadding == BlockPadding::InLength ? padded : body.size(), wideLength(header));
-        layerAndMask.append(head);
-        layerAndMask.append(body);
-        if (documentBlockPadding != BlockPadding::None) layerAndMask.appendZeros(padded - body.size());
-    }
+    if (where != Placement::LayerInfo) appendLayerBlocks(layerAndMask, where == Placement::Lr16 ? "Lr16" : "Lr32");
     appendDocumentBlocks(documentBlocksAfter);
 
     Layout file;
@@ -305,8 +328,10 @@ Layout PsdWriter::layout() const {
     header.u32(static_cast<std::uint32_t>(colorModeDataBytes));
     file.append(header);
     file.appendZeros(colorModeDataBytes);
-    ByteBuilder resources;
-    resources.u32(static_cast<std::uint32_t>(imageResourcesBytes));
+    const ByteBuilder resources = imageResourceBytes();
+    ByteBuilder resourcesLength;
+    resourcesLength.u32(static_cast<std::uint32_t>(resources.size() + imageResourcesBytes));
+    file.append(resourcesLength);
     file.append(resources);
     file.appendZeros(imageResourcesBytes);
     ByteBuilder layerAndMaskLength;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "psd/ByteSource.h"
+#include "psd/LayerReader.h"
 #include "psd/testing/ByteBuilder.h"
 
 #include <cstdint>
@@ -55,7 +56,7 @@ private:
 
 enum class Format { Psd, Psb };
 
-enum class LayerKind { Layer, OpenGroup, ClosedGroup, GroupEnd };
+enum class RecordKind { Layer, OpenGroup, ClosedGroup, GroupEnd };
 
 // How a block's length relates to its padding.
 enum class BlockPadding {
@@ -76,8 +77,14 @@ struct ExtraBlock {
 };
 
 struct Layer {
-    LayerKind kind = LayerKind::Layer;
+    RecordKind kind = RecordKind::Layer;
     std::u16string name;
+    // What the layer holds: the writer adds the blocks that say so (a
+    // 'TySh' block holding `text` for a text layer). Groups are made by
+    // beginGroup().
+    LayerKind content = LayerKind::Pixel;
+    std::u16string text;
+    bool hidden = false;
     // Raw bytes of the Pascal name; by default the UTF-8 form of `name`,
     // cut to 31 bytes as Photoshop does.
     std::optional<std::string> pascalName;
@@ -93,6 +100,25 @@ struct Layer {
     std::uint32_t maskDataBytes = 0;
     std::uint32_t blendingRangesBytes = 40;
 };
+
+// One image resource of the document.
+struct ImageResource {
+    std::uint16_t id = 0;
+    std::vector<std::byte> data;
+};
+
+// A thumbnail resource (1036, or 1033 for the old blue-green-red form)
+// holding `jpeg` as its image data.
+ImageResource thumbnailResource(std::uint16_t id, std::span<const std::byte> jpeg, std::uint32_t width = 4,
+                                std::uint32_t height = 4);
+
+// A type tool block whose text descriptor holds `text`.
+ExtraBlock typeToolBlock(std::u16string_view text);
+
+// The blocks that make a layer of `kind` what it is, as Photoshop writes
+// them (without their contents, but for the text); none for pixel layers
+// and groups.
+std::vector<ExtraBlock> contentBlocks(LayerKind kind, std::u16string_view text);
 
 // Builds PSD and PSB documents. Layers are added top first, as the Layers
 // panel shows them; the writer stores them bottom first as the format wants.
@@ -116,7 +142,11 @@ public:
     BlockPadding recordBlockPadding = BlockPadding::InLength;
     BlockPadding documentBlockPadding = BlockPadding::AfterLength;
     std::uint64_t colorModeDataBytes = 0;
+    std::vector<ImageResource> imageResources; // before the zeros below
     std::uint64_t imageResourcesBytes = 0;
+    // With 'Lr16'/'Lr32' placement, the records are split into blocks of
+    // this many (0: one block).
+    std::size_t recordsPerBlock = 0;
     std::uint64_t imageDataBytes = 16;            // merged image, after its compression word
     std::vector<ExtraBlock> documentBlocksBefore; // before 'Lr16'/'Lr32'
     std::vector<ExtraBlock> documentBlocksAfter;
@@ -135,7 +165,9 @@ public:
     void writeFile(const std::string& path) const { layout().writeFile(path); }
 
 private:
-    Layout layerRecords() const;
+    Layout layerRecords(std::size_t from, std::size_t count) const;
+    void appendLayerBlocks(Layout& out, const std::string& key) const;
+    ByteBuilder imageResourceBytes() const;
     ByteBuilder record(const Layer& layer) const;
     void appendBlock(ByteBuilder& out, const ExtraBlock& block, BlockPadding padding) const;
     bool wideLength(const ExtraBlock& block) const;

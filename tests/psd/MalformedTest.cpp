@@ -3,6 +3,7 @@
 // harmless breakages real writers produce must still give the names.
 
 #include "psd/LayerReader.h"
+#include "psd/Thumbnail.h"
 #include "psd/testing/ByteBuilder.h"
 
 #include <gmock/gmock.h>
@@ -140,6 +141,28 @@ TEST_P(BrokenFile, FailsWithAMessageNamingTheProblem) {
 INSTANTIATE_TEST_SUITE_P(Shapes, BrokenFile, ::testing::ValuesIn(brokenFiles()),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// `count` 16-bit layer blocks of one record each, "L0" at the bottom.
+ByteBuilder manyLayerBlocks(int count) {
+    ByteBuilder lm;
+    lm.u32(0).u32(0);
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "L" + std::to_string(i);
+        ByteBuilder info;
+        info.i16(1).bytes(record(extra(name)).data());
+        lm.text("8BIMLr16").section(info.padTo(4));
+    }
+    return document(lm);
+}
+
+Names manyNames(int count) {
+    Names names;
+    for (int i = count - 1; i >= 0; --i) {
+        const std::string name = "L" + std::to_string(i);
+        names.emplace_back(name.begin(), name.end());
+    }
+    return names;
+}
+
 struct Harmless {
     const char* name;
     ByteBuilder file;
@@ -164,6 +187,8 @@ const std::vector<Harmless>& harmlessFiles() {
          document(bytes([](auto& b) { b.text("8BIMTxt2").u32(123456).zeros(8); }, layers({record(extra("Kept"))}))),
          {u"Kept"}},
         {"EmptyLayerAndMaskSection", document({}), {}},
+        // Every block holds one record; all of them count.
+        {"ManyLayerBlocks", manyLayerBlocks(3000), manyNames(3000)},
     };
     return cases;
 }
@@ -177,6 +202,115 @@ TEST_P(HarmlessFile, StillGivesTheNames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, HarmlessFile, ::testing::ValuesIn(harmlessFiles()),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// A type tool block: version, transform, text and descriptor versions, then
+// `descriptor`.
+ByteBuilder tySh(const ByteBuilder& descriptor, std::uint16_t textVersion = 50) {
+    ByteBuilder data;
+    data.u16(1).zeros(48).u16(textVersion).u32(16).bytes(descriptor.data());
+    ByteBuilder b;
+    return b.text("8BIMTySh").section(data.padTo(4));
+}
+
+// A descriptor with no name, class 'TxLr' and `count` items.
+ByteBuilder descriptor(std::uint32_t count, const std::function<void(ByteBuilder&)>& items) {
+    return bytes(items, bytes([&](auto& b) { b.u32(0).u32(0).text("TxLr").u32(count); }));
+}
+
+struct BrokenDetail {
+    const char* name;
+    ByteBuilder block;
+    std::string message;
+};
+
+// A broken type tool block costs its layer's text, never the names.
+const std::vector<BrokenDetail>& brokenDetails() {
+    static const std::vector<BrokenDetail> cases = {
+        {"TextBlockCutShort", bytes([](auto& b) { b.text("8BIMTySh").u32(12).u16(1).zeros(10); }),
+         "text not read: the text transform at byte 108 runs past the end of the 'TySh' block at byte 118"},
+        {"UnknownTextVersion", tySh(descriptor(0, [](auto&) {}), 51),
+         "text not read: the 'TySh' block at byte 106 is of an unknown version (1, 51, 16)"},
+        {"TextLongerThanItsBlock", tySh(descriptor(1, [](auto& b) { b.u32(0).text("Txt TEXT").u32(1000).u16('a'); })),
+         "text not read: the text at byte 190 claims 1000 characters, more than the 'TySh' block holds"},
+        {"ItemOfAnUnknownTypeBeforeTheText",
+         tySh(descriptor(2, [](auto& b) { b.u32(0).text("OrntObjc").u32(0).text("Txt TEXT").u32(0); })),
+         "text not read: the descriptor item at byte 178 is of type 'Objc', which is not stepped over"},
+        {"NoTextItem", tySh(descriptor(1, [](auto& b) { b.u32(0).text("Orntlong").u32(5); })),
+         "text not read: the text descriptor holds no 'Txt ' item"},
+        {"ItemCountBeyondTheBlock", tySh(descriptor(70000, [](auto& b) { b.u32(0).text("Orntbool").u8(1); })),
+         "text not read: the item key at byte 191 runs past the end of the 'TySh' block at byte 194"},
+    };
+    return cases;
+}
+
+class BrokenDetailBlock : public ::testing::TestWithParam<BrokenDetail> {};
+
+TEST_P(BrokenDetailBlock, CostsTheDetailButNotTheNames) {
+    const ByteBuilder file =
+        document(layers({record(extra("Text", GetParam().block)), record(extra("Other", luni(u"Other")))}));
+    const ReadResult result = readLayerItems(file.data());
+    ASSERT_TRUE(result.ok()) << result.error().message;
+    EXPECT_EQ(result.document().names(), (Names{u"Other", u"Text"}));
+    const LayerItem& text = result.document().items[1];
+    EXPECT_EQ(text.layerKind, LayerKind::Text);
+    EXPECT_EQ(text.text, u"");
+    EXPECT_THAT(text.detailError, ::testing::HasSubstr(GetParam().message));
+    EXPECT_EQ(result.document().items[0].detailError, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, BrokenDetailBlock, ::testing::ValuesIn(brokenDetails()),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// A document whose image resources are `resources`, with one layer.
+ByteBuilder withResources(const ByteBuilder& resources) {
+    ByteBuilder b = header();
+    return b.u32(0).section(resources).section(layers({record(extra("Kept"))})).u16(0).zeros(16);
+}
+
+// A thumbnail resource at byte 34 whose data (from byte 46) is `data`.
+ByteBuilder thumbnail(const ByteBuilder& data, std::uint16_t id = 1036) {
+    ByteBuilder padded = data;
+    ByteBuilder b;
+    return b.text("8BIM").u16(id).u16(0).section(padded.padTo(2));
+}
+
+ByteBuilder thumbnailData(std::uint32_t format, std::uint32_t size, std::string_view jpeg) {
+    ByteBuilder b;
+    return b.u32(format).u32(2).u32(2).u32(8).u32(16).u32(size).u16(24).u16(1).text(jpeg);
+}
+
+const std::vector<Broken>& brokenThumbnails() {
+    static const std::vector<Broken> cases = {
+        {"ThumbnailNotJpeg", thumbnail(thumbnailData(0, 4, "\xFF\xD8..")), 46,
+         "the thumbnail (resource 1036) at byte 46 is stored in format 0, not as JPEG"},
+        {"ThumbnailLongerThanItsResource", thumbnail(thumbnailData(1, 5000, "\xFF\xD8..")), 66,
+         "the thumbnail (resource 1036) at byte 46 claims 5000 bytes of JPEG data, but its resource holds 4"},
+        {"ThumbnailWithoutJpegData", thumbnail(thumbnailData(1, 3, "GIF"), 1033), 74,
+         "the thumbnail (resource 1033) at byte 46 does not hold JPEG data"},
+        {"ThumbnailHeaderCutShort", thumbnail(bytes([](auto& b) { b.u32(1).u32(2).u16(2); })), 54,
+         "the thumbnail height at byte 54 runs past the end of the thumbnail resource at byte 56"},
+        {"ResourcePastTheResources", bytes([](auto& b) { b.text("8BIM").u16(1036).u16(0).u32(9999).zeros(8); }), 42,
+         "the length 9999 of the image resource 1036 at byte 42 runs past the end of the image resources at byte 54 "
+         "(the resource at byte 34)"},
+    };
+    return cases;
+}
+
+class BrokenThumbnail : public ::testing::TestWithParam<Broken> {};
+
+TEST_P(BrokenThumbnail, FailsAloneWithAMessageNamingTheProblem) {
+    const ByteBuilder file = withResources(GetParam().file);
+    const ThumbnailResult thumbnail = readThumbnail(file.data());
+    ASSERT_TRUE(thumbnail.failed()) << "the thumbnail was accepted";
+    EXPECT_THAT(thumbnail.error().message, ::testing::HasSubstr(GetParam().message));
+    EXPECT_EQ(thumbnail.error().offset, GetParam().offset) << thumbnail.error().message;
+    const ReadResult names = readLayerItems(file.data());
+    ASSERT_TRUE(names.ok()) << names.error().message;
+    EXPECT_EQ(names.document().names(), Names{u"Kept"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, BrokenThumbnail, ::testing::ValuesIn(brokenThumbnails()),
                          [](const auto& param) { return std::string(param.param.name); });
 
 // Storage that fails after the header, as a disk or network share can.

@@ -43,6 +43,13 @@ if(NOT rc EQUAL 0)
 endif()
 expect_output("readable file" "^${GOOD}\t1\t[^\n]+\n${GOOD}\t2\t")
 
+# --details: kind, visibility and group path before the name.
+execute_process(COMMAND ${PSDLAYERS} --details ${GOOD_FILE} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "--details: exit code ${rc}, expected 0\n${out}${err}")
+endif()
+expect_output("details" "^${GOOD}\t1\tpixel\tvisible\t\tTop\n${GOOD}\t2\tgroup\tvisible\t\tGroup\n${GOOD}\t3\tpixel\tvisible\tGroup\t")
+
 execute_process(COMMAND ${PSDLAYERS} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 2 OR NOT err MATCHES "usage: psdlayers FILE")
   message(FATAL_ERROR "no arguments: exit code ${rc}, expected 2 and a usage line\n${err}")

@@ -76,5 +76,23 @@ TEST(ReadCostOnDisk, SparsePsbBeyondFourGigabytesIsReadByItsRecords) {
     EXPECT_LE(bytesRead, 64u * 1024);
 }
 
+// A document whose layer info holds the records is done once it has them;
+// one that keeps them in a 16-bit block reads the blocks after the pixel
+// data too, in one small read.
+TEST(ReadCostOnDisk, RecordsInTheFirstReadCostOneRequest) {
+    test::ScratchDir dir;
+    for (const auto& [depth, requests] : {std::pair{8, 1}, std::pair{16, 2}}) {
+        PsdWriter w = documentWithPixels(Format::Psd, static_cast<std::uint16_t>(depth), 100 * MiB, 300 * MiB);
+        w.imageResourcesBytes = 20000;
+        const std::string path = dir.file("doc" + std::to_string(depth) + ".psd");
+        w.writeFile(path);
+        FileReads reads;
+        const ReadResult result = readLayerItems(path, reads);
+        ASSERT_TRUE(result.ok()) << result.error().message;
+        EXPECT_EQ(result.document().items.size(), 3u);
+        EXPECT_EQ(reads.requests, static_cast<std::uint64_t>(requests)) << depth << "-bit";
+    }
+}
+
 } // namespace
 } // namespace hv::psd

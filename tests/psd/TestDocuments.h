@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hv::psd::test {
@@ -21,6 +22,10 @@ inline std::vector<std::u16string> namesOf(const testing::PsdWriter& writer) {
     const ReadResult result = readLayerItems(bytes);
     EXPECT_TRUE(result.ok()) << result.error().message;
     return result.ok() ? result.document().names() : std::vector<std::u16string>{};
+}
+
+inline std::u16string toU16(std::string_view ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
 }
 
 inline ReadResult read(const testing::ByteBuilder& bytes) {
