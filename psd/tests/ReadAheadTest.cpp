@@ -28,81 +28,50 @@ struct Call {
     int alsoInFlight; // other reads running when it started
 };
 
-class Script : public std::enable_shared_from_this<Script> {
-public:
-    // The reader the pool gets. Once the pool has let go of every copy (its
-    // workers are gone), waitGone() returns.
+// The scripted reader and what it saw; every member is guarded by `mutex`.
+struct Script : std::enable_shared_from_this<Script> {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<Call> calls;
+    std::string asking;   // the path the caller is asking for
+    bool holding = false; // reads wait until this is false
+    bool gone = false;    // the pool has let go of the reader: its workers are gone
+    int taken = 0, finished = 0, inFlight = 0;
+
     ReadAhead::Reader reader() {
         struct Token {
             std::shared_ptr<Script> script;
-            ~Token() { script->gone(); }
+            ~Token() {
+                script->update([&] { script->gone = true; });
+            }
         };
         return [token = std::make_shared<Token>(Token{shared_from_this()})](const std::string& path) {
             return token->script->read(path);
         };
     }
-
-    void hold() {
-        set([&] { holding_ = true; });
-    }
-    void release() {
-        set([&] { holding_ = false; });
-    }
-    void asking(const std::string& path) {
-        set([&] { asking_ = path; });
-    }
-    void tookOne() {
-        set([&] { ++taken_; });
-    }
-    void waitCalls(std::size_t n) {
-        waitFor([&] { return calls_.size() >= n; });
-    }
-    void waitGone() {
-        waitFor([&] { return gone_; });
-    }
-    std::vector<Call> calls() {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-
-private:
     ReadResult read(const std::string& path) {
-        std::unique_lock lock(mutex_);
-        calls_.push_back({path, path == asking_, taken_, finished_, inFlight_});
-        ++inFlight_;
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return !holding_; });
-        --inFlight_;
-        ++finished_;
+        std::unique_lock lock(mutex);
+        calls.push_back({path, path == asking, taken, finished, inFlight++});
+        changed.notify_all();
+        changed.wait(lock, [&] { return !holding; });
+        --inFlight;
+        ++finished;
         if (path.starts_with("bad")) return hv::psd::ReadError{7, "cannot read " + path};
         hv::psd::Document document;
         document.items.push_back({std::u16string(path.begin(), path.end())});
         return document;
     }
-    void gone() {
-        set([&] { gone_ = true; });
-    }
     template <typename F>
-    void set(F change) {
-        std::lock_guard lock(mutex_);
+    void update(F change) {
+        std::lock_guard lock(mutex);
         change();
-        changed_.notify_all();
+        changed.notify_all();
     }
     template <typename F>
     void waitFor(F condition) {
-        std::unique_lock lock(mutex_);
-        ASSERT_TRUE(changed_.wait_for(lock, patience, condition));
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, patience, condition));
     }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Call> calls_;
-    std::string asking_;
-    bool holding_ = false;
-    bool gone_ = false;
-    int taken_ = 0;
-    int finished_ = 0;
-    int inFlight_ = 0;
 };
 
 using Paths = std::vector<std::string>;
@@ -165,17 +134,17 @@ TEST(ReadAhead, HandsOutEveryResultInTheCallersOrder) {
             ReadAhead pool(row.k, script->reader());
             pool.announce(row.announced);
             for (const std::string& path : row.asked) {
-                script->asking(path);
+                script->update([&] { script->asking = path; });
                 if (row.waitFirst) {
                     ASSERT_TRUE(pool.waitReady(path, patience));
                 }
                 expectResultFor(path, pool.take(path));
-                script->tookOne();
+                script->update([&] { ++script->taken; });
                 if (!row.reannounced.empty() && &path == &row.asked.front()) pool.announce(row.reannounced);
             }
         }
-        script->waitGone();
-        const std::vector<Call> calls = script->calls();
+        script->waitFor([&] { return script->gone; });
+        const std::vector<Call>& calls = script->calls;
         expectReads(calls, row.asked, row.mayRead);
         for (const Call& call : calls) {
             EXPECT_LT(call.alsoInFlight, static_cast<int>(row.k)) << call.path;
@@ -187,52 +156,53 @@ TEST(ReadAhead, HandsOutEveryResultInTheCallersOrder) {
 }
 
 TEST(ReadAhead, ReadsAheadABoundedDistanceAndHoldsFewResults) {
-    constexpr int k = 3;
+    constexpr std::size_t k = 3;
     Paths paths;
     for (int i = 0; i < 12; ++i) paths.push_back("p" + std::to_string(i));
     auto script = std::make_shared<Script>();
-    script->hold();
+    script->holding = true;
     {
         ReadAhead pool(k, script->reader());
         pool.announce(paths);
-        script->waitCalls(k - 1); // before anything is asked: K - 1 ahead
+        script->waitFor([&] { return script->calls.size() >= k - 1; }); // before anything is asked: K - 1 ahead
         EXPECT_FALSE(pool.waitReady("p0", 0ms));
-        script->waitCalls(k); // the entry asked for makes K
-        script->release();
+        script->waitFor([&] { return script->calls.size() >= k; }); // the entry asked for makes K
+        script->update([&] { script->holding = false; });
         for (const std::string& path : paths) {
-            script->asking(path);
+            script->update([&] { script->asking = path; });
             ASSERT_TRUE(pool.waitReady(path, patience));
             expectResultFor(path, pool.take(path));
-            script->tookOne();
+            script->update([&] { ++script->taken; });
         }
     }
-    script->waitGone();
-    const std::vector<Call> calls = script->calls();
+    script->waitFor([&] { return script->gone; });
+    const std::vector<Call>& calls = script->calls;
     expectReads(calls, paths, {});
     std::vector<std::string> firstK;
-    for (int i = 0; i < k; ++i) firstK.push_back(calls[static_cast<std::size_t>(i)].path);
+    for (std::size_t i = 0; i < k; ++i) firstK.push_back(calls[i].path);
     std::sort(firstK.begin(), firstK.end());
     EXPECT_EQ(firstK, (Paths{"p0", "p1", "p2"}));
     for (const Call& call : calls) {
         const int entry = std::stoi(call.path.substr(1));
         // The caller counts a result once take() is back, one step late.
-        EXPECT_LT(entry - call.taken, k) << call.path << " read too far ahead";
-        EXPECT_LE(call.finished - call.taken, k + 1) << "too many results held when " << call.path << " started";
+        EXPECT_LT(entry - call.taken, static_cast<int>(k)) << call.path << " read too far ahead";
+        EXPECT_LE(call.finished - call.taken, static_cast<int>(k) + 1)
+            << "too many results held when " << call.path << " started";
     }
 }
 
 TEST(ReadAhead, DestructionLeavesBlockedReadsAndStartsNoOther) {
     auto script = std::make_shared<Script>();
-    script->hold();
+    script->holding = true;
     {
         ReadAhead pool(2, script->reader());
         pool.announce({"a", "b", "c", "d"});
         EXPECT_FALSE(pool.waitReady("a", 0ms));
-        script->waitCalls(2);
+        script->waitFor([&] { return script->calls.size() >= 2; });
     } // returns although both reads are held
-    script->release();
-    script->waitGone();
-    EXPECT_EQ(script->calls().size(), 2u);
+    script->update([&] { script->holding = false; });
+    script->waitFor([&] { return script->gone; });
+    EXPECT_EQ(script->calls.size(), 2u);
 }
 
 } // namespace
