@@ -31,9 +31,9 @@ public:
     void work() {
         for (std::string folder; next(folder);) {
             std::vector<std::string> found;
-            long files = 0;
-            const bool listed = list(folder, found, files);
-            finish(found, files, listed);
+            long fileCount = 0;
+            const bool listed = list(folder, found, fileCount);
+            finish(found, fileCount, listed);
         }
     }
 

@@ -58,7 +58,7 @@ for p in fuse3 libfuse3-dev pkg-config; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 mkdir -p "$scratch/mnt"
 slowsrc=$repo/../shared/slowfs
