@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the whole test suite with address and undefined-behaviour sanitizers
-# and runs it with CTest.
+# and runs it with CTest; then builds the tests labelled "threads" once more
+# with the thread sanitizer (build/tsan) and runs them there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,5 +13,15 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-cd build/test
-ctest --output-on-failure -j "$jobs" "$@"
+(cd build/test && ctest --output-on-failure -j "$jobs" "$@")
+
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVORINE_TSAN=ON >/dev/null
+cmake --build build/tsan -j "$jobs" --target halvorine_threads_tests
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+# This sanitizer cannot map its shadow memory with the address randomisation
+# of some newer kernels; run without it there.
+no_aslr=()
+if [ "$(cat /proc/sys/vm/mmap_rnd_bits 2>/dev/null || echo 28)" -gt 28 ] && setarch "$(uname -m)" -R true 2>/dev/null; then
+  no_aslr=(setarch "$(uname -m)" -R)
+fi
+(cd build/tsan && "${no_aslr[@]}" ctest --output-on-failure -j "$jobs" -L threads "$@")

@@ -87,7 +87,10 @@ RunFigures runReaderAlone(const QStringList& paths) {
     const Clock::time_point start = Clock::now();
     for (const QString& path : paths) {
         const psd::ReadResult result = psd::readLayerItems(QFile::encodeName(path).toStdString());
-        if (result.ok()) figures.rows += static_cast<long long>(result.document().items.size());
+        if (result.ok())
+            figures.rows += static_cast<long long>(result.document().items.size());
+        else
+            ++figures.errors;
     }
     figures.seconds = secondsSince(start);
     figures.peakKb = peakResidentKb();
@@ -101,7 +104,13 @@ RunFigures runLinkAlone(const QStringList& paths, const QString& searchText) {
     const Clock::time_point start = Clock::now();
     std::unique_ptr<PhotoshopApplication> application = link.create();
     for (const QString& path : paths) {
-        std::unique_ptr<PhotoshopDocument> document = application->open(path);
+        std::unique_ptr<PhotoshopDocument> document;
+        try {
+            document = application->open(path);
+        } catch (const Failure&) {
+            ++figures.errors;
+            continue;
+        }
         const std::int32_t count = document->layerCount();
         for (std::int32_t j = 1; j <= count; ++j)
             if (LayerNameContains(document->layerName(j), searchText, CaseOption::IgnoreCase)) ++figures.rows;
@@ -173,7 +182,7 @@ RunFigures runWindow(const QStringList& paths, const QString& searchText) {
     figures.seconds = messages.done ? std::chrono::duration<double>(*messages.done - start).count() : -1;
     figures.rows = form.ListView2->items().itemCount();
     figures.blockSeconds = events.blockSeconds;
-    if (messages.others > 0) figures.seconds = -1; // an error report: the figures are void
+    figures.errors = messages.others; // one error report per unreadable document
     QCoreApplication::processEvents();
     figures.peakKb = peakResidentKb();
     return figures;

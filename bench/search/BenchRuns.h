@@ -9,8 +9,9 @@ namespace hv::bench {
 
 struct RunFigures {
     double seconds = 0;
-    long long rows = 0; // matches found (or names read, for the reader alone)
-    long peakKb = 0;    // peak resident memory of the process so far
+    long long rows = 0;   // matches found (or names read, for the reader alone)
+    long long errors = 0; // documents that could not be read (error reports, in the window)
+    long peakKb = 0;      // peak resident memory of the process so far
     // Seconds taken by each successive block of `rowBlock` result rows.
     std::vector<double> blockSeconds;
 };
@@ -18,6 +19,7 @@ struct RunFigures {
 inline constexpr int rowBlock = 10000;
 
 // Every document read by the layer reader alone; rows = item names read.
+// Unreadable documents count as errors in every run; they never void it.
 RunFigures runReaderAlone(const QStringList& paths);
 // Every document through the document link, with the containment rule, as
 // the run does it but without a window; rows = matches.

@@ -5,7 +5,15 @@
 //   bench_search [--documents N] [--layers L] [--corpus FOLDER]
 //       generated documents (2000 x 50 by default), written once and kept
 //   bench_search --real FOLDER
-//       every .psd/.psb under FOLDER, as they are
+//       every .psd/.psb under FOLDER, as they are; unreadable ones are
+//       counted as errors and never void a run
+//   --text TEXT      the text of the last run (default "logo")
+//   --read-ahead K   sets HALVORINE_READ_AHEAD=K for the runs
+//   --window-only    only the last run (for slow shares)
+//
+// The last line is always the window run over all documents with TEXT:
+//   click-to-done SECONDS documents N rows R errors E
+// (SECONDS is -1 when the run did not reach "Done.").
 //
 // Each figure comes from its own child process, so that its peak memory is
 // its own.
@@ -28,10 +36,11 @@ using hv::bench::RunFigures;
 QString figuresLine(const RunFigures& f) {
     QStringList blocks;
     for (double s : f.blockSeconds) blocks << QString::number(s, 'f', 4);
-    return QStringLiteral("RESULT %1 %2 %3 %4")
+    return QStringLiteral("RESULT %1 %2 %3 %4 %5")
         .arg(f.seconds, 0, 'f', 4)
         .arg(f.rows)
         .arg(f.peakKb)
+        .arg(f.errors)
         .arg(blocks.join(','));
 }
 
@@ -43,7 +52,8 @@ RunFigures parseFigures(const QString& output) {
         f.seconds = parts.value(1).toDouble();
         f.rows = parts.value(2).toLongLong();
         f.peakKb = parts.value(3).toLong();
-        for (const QString& s : parts.value(4).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        f.errors = parts.value(4).toLongLong();
+        for (const QString& s : parts.value(5).split(QLatin1Char(','), Qt::SkipEmptyParts))
             f.blockSeconds.push_back(s.toDouble());
     }
     return f;
@@ -72,15 +82,54 @@ RunFigures spawn(const QStringList& corpusArguments, const QString& mode, int co
                       + QStringList{QStringLiteral("--child"), mode, QStringLiteral("--count"), QString::number(count),
                                     QStringLiteral("--text"), text});
     process.waitForFinished(-1);
-    const RunFigures f = parseFigures(QString::fromUtf8(process.readAllStandardOutput()));
-    if (process.exitCode() != 0 || f.seconds <= 0)
+    RunFigures f = parseFigures(QString::fromUtf8(process.readAllStandardOutput()));
+    if (process.exitCode() != 0 || f.seconds <= 0) {
         std::fprintf(stderr, "the %s run over %d documents failed\n", qPrintable(mode), count);
+        f.seconds = -1;
+    }
     return f;
 }
 
 void printRow(const char* what, int documents, const RunFigures& f) {
-    std::printf("%-28s %6d %9.3f %10.0f %12.0f %9.1f\n", what, documents, f.seconds, documents / f.seconds,
-                static_cast<double>(f.rows) / f.seconds, static_cast<double>(f.peakKb) / 1024.0);
+    std::printf("%-28s %6d %9.3f %10.0f %12.0f %9.1f %6lld\n", what, documents, f.seconds, documents / f.seconds,
+                static_cast<double>(f.rows) / f.seconds, static_cast<double>(f.peakKb) / 1024.0, f.errors);
+}
+
+// The scaling table: each run over 1/8, 1/4, 1/2 and all of the documents.
+void printScaling(const QStringList& corpusArguments, int documents) {
+    std::printf("\n%-28s %6s %9s %10s %12s %9s %6s\n", "run", "docs", "seconds", "docs/s", "rows/s", "peak MB",
+                "errors");
+    std::map<int, RunFigures> reader, selective, all;
+    for (int count : {documents / 8, documents / 4, documents / 2, documents}) {
+        if (count < 1) continue;
+        reader[count] = spawn(corpusArguments, QStringLiteral("reader"), count, {});
+        printRow("reader alone (items read)", count, reader[count]);
+        printRow("link alone, \"logo\"", count, spawn(corpusArguments, QStringLiteral("link"), count, "logo"));
+        selective[count] = spawn(corpusArguments, QStringLiteral("window"), count, QStringLiteral("logo"));
+        printRow("window, \"logo\"", count, selective[count]);
+        all[count] = spawn(corpusArguments, QStringLiteral("window"), count, QString());
+        printRow("window, \"\" (every item)", count, all[count]);
+    }
+    if (all.empty()) return;
+
+    std::printf("\nthe run's cost per document over the reader alone:\n");
+    for (const auto& [count, r] : reader) {
+        const double reading = r.seconds / count * 1e6;
+        const double some = selective[count].seconds / count * 1e6;
+        const double every = all[count].seconds / count * 1e6;
+        std::printf("  %6d docs: reader %.1f us; window \"logo\" %.1f us (+%.1f us); window \"\" %.1f us (+%.1f us)\n",
+                    count, reading, some, some - reading, every, every - reading);
+    }
+
+    const RunFigures idle = spawn(corpusArguments, QStringLiteral("idle"), 0, {});
+    std::printf("letting events run with nothing pending: %.2f us a time (the run does it once per document and "
+                "once per item)\n",
+                idle.seconds / static_cast<double>(idle.rows) * 1e6);
+
+    std::printf("\nseconds per block of %d result rows, window \"\" over %d documents:\n ", hv::bench::rowBlock,
+                all.rbegin()->first);
+    for (double s : all.rbegin()->second.blockSeconds) std::printf(" %.3f", s);
+    std::printf("\n");
 }
 
 } // namespace
@@ -99,8 +148,15 @@ int main(int argc, char* argv[]) {
                                         QStringLiteral("FOLDER"));
     const QCommandLineOption childOption(QStringLiteral("child"), QStringLiteral("internal"), QStringLiteral("MODE"));
     const QCommandLineOption countOption(QStringLiteral("count"), QStringLiteral("internal"), QStringLiteral("N"));
-    const QCommandLineOption textOption(QStringLiteral("text"), QStringLiteral("internal"), QStringLiteral("TEXT"));
-    parser.addOptions({documentsOption, layersOption, corpusOption, realOption, childOption, countOption, textOption});
+    const QCommandLineOption textOption(QStringLiteral("text"), QStringLiteral("search text of the last run"),
+                                        QStringLiteral("TEXT"), QStringLiteral("logo"));
+    const QCommandLineOption readAheadOption(QStringLiteral("read-ahead"),
+                                             QStringLiteral("documents read ahead (HALVORINE_READ_AHEAD)"),
+                                             QStringLiteral("K"));
+    const QCommandLineOption windowOnlyOption(QStringLiteral("window-only"),
+                                              QStringLiteral("only the last run, over all documents"));
+    parser.addOptions({documentsOption, layersOption, corpusOption, realOption, childOption, countOption, textOption,
+                       readAheadOption, windowOnlyOption});
     parser.addHelpOption();
     parser.process(app);
 
@@ -127,42 +183,23 @@ int main(int argc, char* argv[]) {
                      parser.value(textOption));
 
     documents = static_cast<int>(paths.size());
+    if (parser.isSet(readAheadOption)) {
+        qputenv("HALVORINE_READ_AHEAD", parser.value(readAheadOption).toUtf8());
+        std::printf("read-ahead: HALVORINE_READ_AHEAD=%s\n", qPrintable(parser.value(readAheadOption)));
+    }
     if (parser.isSet(realOption))
         std::printf("documents: every .psd/.psb under %s (%d)\n", qPrintable(parser.value(realOption)), documents);
     else
         std::printf("documents: %s (%d documents x %d layers)\n", qPrintable(corpus), documents, layers);
-    hv::bench::runReaderAlone(paths); // warms the page cache
-
-    std::printf("\n%-28s %6s %9s %10s %12s %9s\n", "run", "docs", "seconds", "docs/s", "rows/s", "peak MB");
-    std::map<int, RunFigures> reader, selective, all;
-    for (int count : {documents / 8, documents / 4, documents / 2, documents}) {
-        if (count < 1) continue;
-        reader[count] = spawn(corpusArguments, QStringLiteral("reader"), count, {});
-        printRow("reader alone (items read)", count, reader[count]);
-        printRow("link alone, \"logo\"", count, spawn(corpusArguments, QStringLiteral("link"), count, "logo"));
-        selective[count] = spawn(corpusArguments, QStringLiteral("window"), count, QStringLiteral("logo"));
-        printRow("window, \"logo\"", count, selective[count]);
-        all[count] = spawn(corpusArguments, QStringLiteral("window"), count, QString());
-        printRow("window, \"\" (every item)", count, all[count]);
+    if (!parser.isSet(windowOnlyOption)) {
+        hv::bench::runReaderAlone(paths); // warms the page cache
+        printScaling(corpusArguments, documents);
     }
 
-    std::printf("\nthe run's cost per document over the reader alone:\n");
-    for (const auto& [count, r] : reader) {
-        const double reading = r.seconds / count * 1e6;
-        const double some = selective[count].seconds / count * 1e6;
-        const double every = all[count].seconds / count * 1e6;
-        std::printf("  %6d docs: reader %.1f us; window \"logo\" %.1f us (+%.1f us); window \"\" %.1f us (+%.1f us)\n",
-                    count, reading, some, some - reading, every, every - reading);
-    }
-
-    const RunFigures idle = spawn(corpusArguments, QStringLiteral("idle"), 0, {});
-    std::printf("letting events run with nothing pending: %.2f us a time (the run does it once per document and "
-                "once per item)\n",
-                idle.seconds / static_cast<double>(idle.rows) * 1e6);
-
-    std::printf("\nseconds per block of %d result rows, window \"\" over %d documents:\n ", hv::bench::rowBlock,
-                all.rbegin()->first);
-    for (double s : all.rbegin()->second.blockSeconds) std::printf(" %.3f", s);
-    std::printf("\n");
-    return 0;
+    const QString text = parser.value(textOption);
+    const RunFigures last = spawn(corpusArguments, QStringLiteral("window"), documents, text);
+    std::printf("\nwindow, \"%s\", all documents:\n", qPrintable(text));
+    std::printf("click-to-done %.3f documents %d rows %lld errors %lld\n", last.seconds, documents, last.rows,
+                last.errors);
+    return last.seconds < 0 ? 1 : 0;
 }

@@ -1,0 +1,208 @@
+// The read-ahead pool with a scripted reader: every read is recorded with
+// what the caller was doing when it started, and reads can be held until
+// the test lets them go.
+#include "psd/ReadAhead.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+
+using namespace std::chrono_literals;
+using hv::psd::ReadAhead;
+using hv::psd::ReadResult;
+
+namespace {
+
+// A guard against hangs, never a measure of speed.
+constexpr auto patience = 60s;
+
+struct Call {
+    std::string path;
+    bool asked;       // the caller was asking for this path at the time
+    int taken;        // results the caller had taken
+    int finished;     // reads finished before this one started
+    int alsoInFlight; // other reads running when it started
+};
+
+// The scripted reader and what it saw; every member is guarded by `mutex`.
+struct Script : std::enable_shared_from_this<Script> {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<Call> calls;
+    std::string asking;   // the path the caller is asking for
+    bool holding = false; // reads wait until this is false
+    bool gone = false;    // the pool has let go of the reader: its workers are gone
+    int taken = 0, finished = 0, inFlight = 0;
+
+    ReadAhead::Reader reader() {
+        struct Token {
+            std::shared_ptr<Script> script;
+            ~Token() {
+                script->update([&] { script->gone = true; });
+            }
+        };
+        return [token = std::make_shared<Token>(Token{shared_from_this()})](const std::string& path) {
+            return token->script->read(path);
+        };
+    }
+    ReadResult read(const std::string& path) {
+        std::unique_lock lock(mutex);
+        calls.push_back({path, path == asking, taken, finished, inFlight++});
+        changed.notify_all();
+        changed.wait(lock, [&] { return !holding; });
+        --inFlight;
+        ++finished;
+        if (path.starts_with("bad")) return hv::psd::ReadError{7, "cannot read " + path};
+        hv::psd::Document document;
+        document.items.push_back({std::u16string(path.begin(), path.end())});
+        return document;
+    }
+    template <typename F>
+    void update(F change) {
+        std::lock_guard lock(mutex);
+        change();
+        changed.notify_all();
+    }
+    template <typename F>
+    void waitFor(F condition) {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, patience, condition));
+    }
+};
+
+using Paths = std::vector<std::string>;
+
+void expectResultFor(const std::string& path, const ReadResult& result) {
+    if (path.starts_with("bad")) {
+        ASSERT_FALSE(result.ok()) << path;
+        EXPECT_EQ(result.error().message, "cannot read " + path);
+    } else {
+        ASSERT_TRUE(result.ok()) << path;
+        EXPECT_EQ(result.document().names(), std::vector<std::u16string>{std::u16string(path.begin(), path.end())});
+    }
+}
+
+// Checks the reads made against those that must be made (each once) and
+// those that may be made besides (each at most once).
+void expectReads(const std::vector<Call>& calls, const Paths& required, const Paths& optional) {
+    std::map<std::string, int> must, may;
+    for (const std::string& p : required) ++must[p];
+    for (const std::string& p : optional) ++may[p];
+    for (const Call& call : calls) {
+        if (must[call.path] > 0)
+            --must[call.path];
+        else
+            EXPECT_GE(--may[call.path], 0) << "read not expected: " << call.path;
+    }
+    for (const auto& [path, left] : must) EXPECT_EQ(left, 0) << "never read: " << path;
+}
+
+struct Row {
+    const char* name;
+    std::size_t k;
+    bool waitFirst; // waitReady() before each take(), as the window's loop does
+    Paths announced;
+    Paths asked;            // in the caller's order
+    Paths mayRead;          // entries skipped over that may have been read ahead
+    Paths reannounced = {}; // announced after the first result was taken
+};
+
+TEST(ReadAhead, HandsOutEveryResultInTheCallersOrder) {
+    const Paths ten = {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"};
+    const std::vector<Row> rows = {
+        {"order kept", 4, true, ten, ten, {}},
+        {"order kept, take alone", 4, false, ten, ten, {}},
+        {"K=1 reads only what is asked", 1, true, {"a", "b", "c", "d"}, {"a", "c", "d"}, {}},
+        {"K=1 without waiting reads on the spot", 1, false, {"a", "b", "c"}, {"a", "b", "c"}, {}},
+        {"skipped entries dropped", 3, true, {"a", "b", "c", "d", "e"}, {"a", "d", "e"}, {"b", "c"}},
+        {"path not announced", 2, true, {"a", "b"}, {"a", "x", "b"}, {}},
+        {"path not announced, take alone", 2, false, {"a", "b"}, {"a", "x", "b"}, {}},
+        {"duplicates", 3, true, {"a", "b", "a", "c", "a"}, {"a", "b", "a", "c", "a"}, {}},
+        {"entry already passed", 2, true, {"a", "b", "c"}, {"a", "b", "a", "c"}, {}},
+        {"row moved up", 2, true, {"a", "b", "c"}, {"a", "c", "b"}, {"b"}},
+        {"failures at their place", 3, true, {"a", "bad1", "c", "bad2"}, {"a", "bad1", "c", "bad2"}, {}},
+        {"new announcement", 3, true, {"a", "b", "c"}, {"a", "c", "d"}, {"b", "c"}, {"c", "d"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto script = std::make_shared<Script>();
+        {
+            ReadAhead pool(row.k, script->reader());
+            pool.announce(row.announced);
+            for (const std::string& path : row.asked) {
+                script->update([&] { script->asking = path; });
+                if (row.waitFirst) {
+                    ASSERT_TRUE(pool.waitReady(path, patience));
+                }
+                expectResultFor(path, pool.take(path));
+                script->update([&] { ++script->taken; });
+                if (!row.reannounced.empty() && &path == &row.asked.front()) pool.announce(row.reannounced);
+            }
+        }
+        script->waitFor([&] { return script->gone; });
+        const std::vector<Call>& calls = script->calls;
+        expectReads(calls, row.asked, row.mayRead);
+        for (const Call& call : calls) {
+            EXPECT_LT(call.alsoInFlight, static_cast<int>(row.k)) << call.path;
+            if (row.k == 1) {
+                EXPECT_TRUE(call.asked) << call.path << " was read before it was asked for";
+            }
+        }
+    }
+}
+
+TEST(ReadAhead, ReadsAheadABoundedDistanceAndHoldsFewResults) {
+    constexpr std::size_t k = 3;
+    Paths paths;
+    for (int i = 0; i < 12; ++i) paths.push_back("p" + std::to_string(i));
+    auto script = std::make_shared<Script>();
+    script->holding = true;
+    {
+        ReadAhead pool(k, script->reader());
+        pool.announce(paths);
+        script->waitFor([&] { return script->calls.size() >= k - 1; }); // before anything is asked: K - 1 ahead
+        EXPECT_FALSE(pool.waitReady("p0", 0ms));
+        script->waitFor([&] { return script->calls.size() >= k; }); // the entry asked for makes K
+        script->update([&] { script->holding = false; });
+        for (const std::string& path : paths) {
+            script->update([&] { script->asking = path; });
+            ASSERT_TRUE(pool.waitReady(path, patience));
+            expectResultFor(path, pool.take(path));
+            script->update([&] { ++script->taken; });
+        }
+    }
+    script->waitFor([&] { return script->gone; });
+    const std::vector<Call>& calls = script->calls;
+    expectReads(calls, paths, {});
+    std::vector<std::string> firstK;
+    for (std::size_t i = 0; i < k; ++i) firstK.push_back(calls[i].path);
+    std::sort(firstK.begin(), firstK.end());
+    EXPECT_EQ(firstK, (Paths{"p0", "p1", "p2"}));
+    for (const Call& call : calls) {
+        const int entry = std::stoi(call.path.substr(1));
+        // The caller counts a result once take() is back, one step late.
+        EXPECT_LT(entry - call.taken, static_cast<int>(k)) << call.path << " read too far ahead";
+        EXPECT_LE(call.finished - call.taken, static_cast<int>(k) + 1)
+            << "too many results held when " << call.path << " started";
+    }
+}
+
+TEST(ReadAhead, DestructionLeavesBlockedReadsAndStartsNoOther) {
+    auto script = std::make_shared<Script>();
+    script->holding = true;
+    {
+        ReadAhead pool(2, script->reader());
+        pool.announce({"a", "b", "c", "d"});
+        EXPECT_FALSE(pool.waitReady("a", 0ms));
+        script->waitFor([&] { return script->calls.size() >= 2; });
+    } // returns although both reads are held
+    script->update([&] { script->holding = false; });
+    script->waitFor([&] { return script->gone; });
+    EXPECT_EQ(script->calls.size(), 2u);
+}
+
+} // namespace
