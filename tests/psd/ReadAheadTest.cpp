@@ -58,7 +58,9 @@ struct Script : std::enable_shared_from_this<Script> {
         ++finished;
         if (path.starts_with("bad")) return hv::psd::ReadError{7, "cannot read " + path};
         hv::psd::Document document;
-        document.items.push_back({std::u16string(path.begin(), path.end())});
+        hv::psd::LayerItem item;
+        item.name = std::u16string(path.begin(), path.end());
+        document.items.push_back(std::move(item));
         return document;
     }
     template <typename F>
