@@ -1,7 +1,7 @@
 #include "AddFiles.h"
 
 #include "PathRules.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 
 namespace hv {
 

@@ -2,7 +2,7 @@
 
 #include "FolderScan.h"
 #include "platform/FileSystem.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 
 #include <QMimeData>
 #include <QUrl>

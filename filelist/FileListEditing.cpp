@@ -1,6 +1,6 @@
 #include "FileListEditing.h"
 
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/WindowPointer.h"
 
 namespace hv {

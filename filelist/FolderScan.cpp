@@ -1,12 +1,12 @@
 #include "FolderScan.h"
 
 #include "PathRules.h"
-#include "platform/BuildInfo.h"
-#include "platform/ErrorTrap.h"
+#include "core/BuildInfo.h"
+#include "core/ErrorTrap.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 
 #include <unordered_set>
 

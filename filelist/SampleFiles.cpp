@@ -3,7 +3,7 @@
 #include "FolderScan.h"
 #include "platform/DesktopShell.h"
 #include "platform/FileSystem.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/MessageBox.h"
 
 namespace hv {

@@ -3,7 +3,7 @@
 #include "ClipboardRetry.h"
 #include "ColumnText.h"
 #include "platform/EventPump.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 
 #include <algorithm>
 

@@ -2,12 +2,12 @@
 
 #include "ColumnText.h"
 #include "TextLineWriter.h"
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/ProgressDisplay.h"
-#include "search/FileNameOfPath.h"
+#include "core/FileNameOfPath.h"
 
 #include <QSaveFile>
 

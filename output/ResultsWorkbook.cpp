@@ -1,9 +1,9 @@
 #include "ResultsWorkbook.h"
 
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/SpreadsheetLink.h"
 

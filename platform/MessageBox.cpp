@@ -1,6 +1,6 @@
 #include "MessageBox.h"
 
-#include "AppTitle.h"
+#include "core/AppTitle.h"
 
 namespace hv {
 

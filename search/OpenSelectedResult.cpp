@@ -1,8 +1,8 @@
 #include "OpenSelectedResult.h"
 
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/PhotoshopLink.h"
 
 #include <memory>

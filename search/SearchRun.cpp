@@ -1,11 +1,11 @@
 #include "SearchRun.h"
 
-#include "FileNameOfPath.h"
+#include "core/FileNameOfPath.h"
 
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/PhotoshopLink.h"
 #include "platform/ProgressDisplay.h"

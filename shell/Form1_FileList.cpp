@@ -3,18 +3,18 @@
 // removing rows, dragging rows and dropping files.
 #include "Form1.h"
 
-#include "CursorFile.h"
+#include "widgets/CursorFile.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileDrop.h"
 #include "filelist/FileListEditing.h"
 #include "filelist/FolderScan.h"
 #include "filelist/SampleFiles.h"
-#include "platform/AppTitle.h"
-#include "platform/ErrorTrap.h"
+#include "core/AppTitle.h"
+#include "core/ErrorTrap.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/InputBox.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/SettingsStore.h"
 
 #include <QDropEvent>

@@ -3,10 +3,10 @@
 #include "output/ListClipboardCopy.h"
 #include "output/ListTextExport.h"
 #include "output/ResultsWorkbook.h"
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
 #include "platform/FileDialogs.h"
-#include "platform/ListView.h"
-#include "platform/ProgressBar.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
 
 namespace hv {
 

@@ -1,7 +1,7 @@
 #include "Form1.h"
 
-#include "platform/ListView.h"
-#include "platform/ProgressBar.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
 #include "search/OpenSelectedResult.h"
 #include "search/SearchRun.h"
 

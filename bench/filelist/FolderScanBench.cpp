@@ -9,10 +9,10 @@
 // folder) and removed at the end.
 
 #include "filelist/FolderScan.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/MessageBox.h"
-#include "platform/PosixFileSystem.h"
-#include "platform/QtDesktop.h"
+#include "platform/qt/PosixFileSystem.h"
+#include "platform/qt/QtDesktop.h"
 
 #include <QCoreApplication>
 #include <QDir>

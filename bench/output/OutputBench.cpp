@@ -5,12 +5,12 @@
 #include "output/ListTextExport.h"
 #include "output/ResultsWorkbook.h"
 #include "platform/DesktopShell.h"
-#include "platform/ErrorTrap.h"
-#include "platform/ListView.h"
+#include "core/ErrorTrap.h"
+#include "widgets/ListView.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgressBar.h"
-#include "platform/QtDesktop.h"
-#include "platform/XlsxSpreadsheetLink.h"
+#include "widgets/ProgressBar.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/XlsxSpreadsheetLink.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "QtPrinters.h"
-#include "platform/ListView.h"
+#include "support/QtPrinters.h"
+#include "widgets/ListView.h"
 #include "shell/Form1.h"
 #include "support/FormFixture.h"
 

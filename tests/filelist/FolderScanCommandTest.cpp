@@ -1,9 +1,9 @@
 // "Add All PSD File(s) In Folder": the prompt, the folder browser, the
 // settings and the scan of a real temporary tree.
 #include "FileListFixture.h"
-#include "TestFileSystems.h"
-#include "platform/AppTitle.h"
-#include "shell/QSettingsStore.h"
+#include "support/TestFileSystems.h"
+#include "core/AppTitle.h"
+#include "platform/qt/QSettingsStore.h"
 
 namespace hv::test {
 namespace {

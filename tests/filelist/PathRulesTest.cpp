@@ -1,6 +1,6 @@
 #include "filelist/PathRules.h"
 #include "filelist/AddFiles.h"
-#include "platform/Wildcard.h"
+#include "core/Wildcard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // "Load Sample/Example Files" and the sample documents the build ships.
 #include "FileListFixture.h"
 
-#include "platform/AppTitle.h"
+#include "core/AppTitle.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "filelist/FolderScan.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "support/Fakes.h"
 
 #include <QStringList>

@@ -1,10 +1,10 @@
 // The result commands through the real main window: rows are ticked and
 // buttons pressed as a user does.
-#include "XlsxCells.h"
+#include "support/XlsxCells.h"
 
-#include "platform/ListView.h"
-#include "platform/ProgressBar.h"
-#include "platform/XlsxSpreadsheetLink.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
+#include "platform/qt/XlsxSpreadsheetLink.h"
 #include "shell/Form1.h"
 #include "support/FormFixture.h"
 

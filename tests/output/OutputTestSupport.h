@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/EventPump.h"
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgressDisplay.h"
 #include "platform/SpreadsheetLink.h"

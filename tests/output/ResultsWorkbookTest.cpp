@@ -1,7 +1,7 @@
 #include "OutputTestSupport.h"
 
 #include "output/ResultsWorkbook.h"
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
 #include "platform/Failure.h"
 #include "support/Fakes.h"
 

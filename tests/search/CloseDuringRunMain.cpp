@@ -9,8 +9,8 @@
 #include "ScriptedLink.h"
 #include "support/Fakes.h"
 
-#include "platform/ListView.h"
-#include "platform/QtDesktop.h"
+#include "widgets/ListView.h"
+#include "platform/qt/QtDesktop.h"
 #include "shell/Form1.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "search/FileNameOfPath.h"
+#include "core/FileNameOfPath.h"
 #include "search/LayerNameMatch.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "ScriptedLink.h"
 #include "support/Fakes.h"
 
-#include "platform/ListView.h"
+#include "widgets/ListView.h"
 #include "search/SearchRun.h"
 
 #include <QRegularExpression>

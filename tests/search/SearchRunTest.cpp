@@ -1,6 +1,6 @@
 #include "SearchRunFixture.h"
 
-#include "platform/AppTitle.h"
+#include "core/AppTitle.h"
 #include "platform/Failure.h"
 
 namespace hv::test {

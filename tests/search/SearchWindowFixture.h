@@ -2,9 +2,9 @@
 
 #include "support/FormFixture.h"
 
-#include "platform/ListView.h"
-#include "platform/NativePhotoshopLink.h"
-#include "platform/ProgressBar.h"
+#include "widgets/ListView.h"
+#include "platform/qt/NativePhotoshopLink.h"
+#include "widgets/ProgressBar.h"
 #include "psd/testing/PsdWriter.h"
 #include "search/LayerNameMatch.h"
 #include "shell/Form1.h"

@@ -1,7 +1,7 @@
 #include "ShellFixture.h"
 
-#include "platform/ErrorTrap.h"
-#include "platform/ListView.h"
+#include "core/ErrorTrap.h"
+#include "widgets/ListView.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>

@@ -1,9 +1,9 @@
 #include "ShellFixture.h"
 
-#include "platform/AppTitle.h"
-#include "platform/BuildInfo.h"
-#include "platform/ListView.h"
-#include "shell/AppTitleRule.h"
+#include "core/AppTitle.h"
+#include "core/BuildInfo.h"
+#include "widgets/ListView.h"
+#include "core/AppTitleRule.h"
 
 #include <QFile>
 #include <QGroupBox>

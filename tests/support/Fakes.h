@@ -12,7 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PhotoshopLink.h"
 #include "platform/Platform.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/qt/PosixFileSystem.h"
 #include "platform/SettingsStore.h"
 #include "platform/SpreadsheetLink.h"
 

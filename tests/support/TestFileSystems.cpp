@@ -1,6 +1,6 @@
 #include "TestFileSystems.h"
 
-#include "platform/Wildcard.h"
+#include "core/Wildcard.h"
 
 #include <algorithm>
 

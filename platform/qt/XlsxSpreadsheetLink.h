@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpreadsheetLink.h"
+#include "platform/SpreadsheetLink.h"
 
 #include <QDateTime>
 #include <QString>

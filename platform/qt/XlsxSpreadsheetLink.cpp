@@ -1,8 +1,8 @@
 #include "XlsxSpreadsheetLink.h"
 
-#include "BuildInfo.h"
-#include "DesktopShell.h"
-#include "Failure.h"
+#include "core/BuildInfo.h"
+#include "platform/DesktopShell.h"
+#include "platform/Failure.h"
 
 #include <QDir>
 #include <QFile>

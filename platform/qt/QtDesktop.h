@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AppExit.h"
-#include "Clipboard.h"
-#include "DesktopShell.h"
-#include "EventPump.h"
+#include "platform/AppExit.h"
+#include "platform/Clipboard.h"
+#include "platform/DesktopShell.h"
+#include "platform/EventPump.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DesktopShell.h"
-#include "PhotoshopLink.h"
+#include "platform/DesktopShell.h"
+#include "platform/PhotoshopLink.h"
 
 namespace hv {
 

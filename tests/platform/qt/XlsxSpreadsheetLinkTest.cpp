@@ -1,10 +1,10 @@
-#include "OutputTestSupport.h"
-#include "XlsxCells.h"
+#include "output/OutputTestSupport.h"
+#include "support/XlsxCells.h"
 
 #include "output/ResultsWorkbook.h"
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
 #include "platform/Failure.h"
-#include "platform/XlsxSpreadsheetLink.h"
+#include "platform/qt/XlsxSpreadsheetLink.h"
 #include "support/Fakes.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
 #include "NativePhotoshopLink.h"
 
-#include "Failure.h"
+#include "platform/Failure.h"
 
 #include "psd/LayerReader.h"
 

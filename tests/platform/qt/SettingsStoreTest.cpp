@@ -1,4 +1,4 @@
-#include "shell/QSettingsStore.h"
+#include "platform/qt/QSettingsStore.h"
 #include "support/TempDir.h"
 
 #include "platform/Failure.h"

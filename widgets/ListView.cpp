@@ -1,6 +1,6 @@
 #include "ListView.h"
 
-#include "Failure.h"
+#include "platform/Failure.h"
 #include "Twips.h"
 
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileDialogs.h"
-#include "InputBox.h"
-#include "MessageBox.h"
+#include "platform/FileDialogs.h"
+#include "platform/InputBox.h"
+#include "platform/MessageBox.h"
 
 #include <QPointer>
 #include <QWidget>

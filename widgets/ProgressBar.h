@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgressDisplay.h"
+#include "platform/ProgressDisplay.h"
 
 #include <QProgressBar>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "platform/PosixFileSystem.h"
+#include "platform/qt/PosixFileSystem.h"
 #include "support/TempDir.h"
 
 #include <QFile>

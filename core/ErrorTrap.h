@@ -1,8 +1,8 @@
 #pragma once
 
 #include "BuildInfo.h"
-#include "Failure.h"
-#include "MessageBox.h"
+#include "platform/Failure.h"
+#include "platform/MessageBox.h"
 
 #include <QString>
 

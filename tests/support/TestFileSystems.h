@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/qt/PosixFileSystem.h"
 
 #include <QMap>
 #include <QSet>

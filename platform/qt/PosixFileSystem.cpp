@@ -1,6 +1,6 @@
 #include "PosixFileSystem.h"
 
-#include "Wildcard.h"
+#include "core/Wildcard.h"
 
 #include <QFile>
 #include <QStringDecoder>
