@@ -52,4 +52,14 @@ private:
     int failures_ = 0;
 };
 
+// The list events carry no error trap: a failure in one of them ends that
+// event and nothing else.
+template <class Event>
+void withoutErrorTrap(Event&& event) {
+    try {
+        std::forward<Event>(event)();
+    } catch (const std::exception&) {
+    }
+}
+
 } // namespace hv

@@ -8,8 +8,8 @@
 // The trees are written below the work folder (default: a new temporary
 // folder) and removed at the end.
 
+#include "core/ListViewModel.h"
 #include "filelist/FolderScan.h"
-#include "widgets/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/PosixFileSystem.h"
 #include "platform/qt/QtDesktop.h"

@@ -1,6 +1,6 @@
 #include "filelist/PathRules.h"
-#include "filelist/AddFiles.h"
 #include "core/Wildcard.h"
+#include "filelist/AddFiles.h"
 
 #include <gtest/gtest.h>
 

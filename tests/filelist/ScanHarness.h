@@ -1,9 +1,9 @@
 #pragma once
 
-#include "support/QtPrinters.h"
 #include "filelist/FolderScan.h"
-#include "widgets/ListView.h"
 #include "support/Fakes.h"
+#include "support/QtPrinters.h"
+#include "widgets/ListView.h"
 
 #include <QStringList>
 

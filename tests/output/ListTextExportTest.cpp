@@ -1,7 +1,7 @@
 #include "OutputTestSupport.h"
 
-#include "output/ListTextExport.h"
 #include "core/BuildInfo.h"
+#include "output/ListTextExport.h"
 #include "platform/Failure.h"
 #include "support/Fakes.h"
 #include "support/TempDir.h"

@@ -2,11 +2,11 @@
 // buttons pressed as a user does.
 #include "support/XlsxCells.h"
 
-#include "widgets/ListView.h"
-#include "widgets/ProgressBar.h"
 #include "platform/qt/XlsxSpreadsheetLink.h"
 #include "shell/Form1.h"
 #include "support/FormFixture.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,8 +52,7 @@ protected:
     bool viewer = true;
     XlsxSpreadsheetLink xlsx{fakes.desktop,
                              XlsxLinkOptions{[this] { return viewer; }, workbooks.path(), [] { return kWhen; }}};
-    Platform platform{fakes.messages, fakes.input,      fakes.dialogs,   fakes.dialogs, fakes.clipboard, fakes.settings,
-                      fakes.desktop,  fakes.fileSystem, fakes.photoshop, xlsx,          fakes.events,    fakes.appExit};
+    Platform platform = fakes.with().spreadsheet(xlsx);
 };
 
 QByteArray fileBytes(const QString& path) {

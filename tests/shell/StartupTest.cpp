@@ -1,13 +1,14 @@
 #include "ShellFixture.h"
 
-#include "core/AppTitle.h"
+#include "core/AppTitleRule.h"
 #include "core/BuildInfo.h"
 #include "widgets/ListView.h"
-#include "core/AppTitleRule.h"
 
 #include <QFile>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace hv::test {
 namespace {
@@ -104,8 +105,10 @@ TEST(AppTitle, CutsAtTheLastBlankOnceThenWhileLongerThanForty) {
 
 TEST_F(Startup, MessageBoxesCarryTheApplicationTitle) {
     load();
-    EXPECT_EQ(appTitle(), "Halvorine");
-    EXPECT_EQ(notice("Done.").title, "Halvorine");
+    EXPECT_EQ(form->appTitle(), "Halvorine");
+    QTest::mouseClick(control<QPushButton>("PushButton16"), Qt::LeftButton);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].title, "Halvorine");
 }
 
 } // namespace

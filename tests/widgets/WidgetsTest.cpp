@@ -1,7 +1,7 @@
 #include "platform/Failure.h"
+#include "platform/qt/QtDialogs.h"
 #include "widgets/ListView.h"
 #include "widgets/ProgressBar.h"
-#include "platform/qt/QtDialogs.h"
 
 #include <QSignalSpy>
 #include <QTest>

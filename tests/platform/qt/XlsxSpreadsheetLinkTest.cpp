@@ -1,8 +1,8 @@
-#include "output/OutputTestSupport.h"
+#include "support/ResultsList.h"
 #include "support/XlsxCells.h"
 
-#include "output/ResultsWorkbook.h"
 #include "core/ErrorTrap.h"
+#include "output/ResultsWorkbook.h"
 #include "platform/Failure.h"
 #include "platform/qt/XlsxSpreadsheetLink.h"
 #include "support/Fakes.h"
@@ -30,7 +30,8 @@ struct XlsxFixture {
 
     // Fills a workbook from the list as the button does and shows it.
     XlsxSheet exportList(const ListViewModel& list) {
-        exportToWorkbook(list, link, events, messages);
+        ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
+        ResultsWorkbook(list, link, events).fill(trap);
         return opened();
     }
     XlsxSheet opened() const {
