@@ -1,6 +1,5 @@
 #include "ShellFixture.h"
 
-#include "core/AppTitleRule.h"
 #include "core/BuildInfo.h"
 #include "widgets/ListView.h"
 
@@ -91,16 +90,6 @@ TEST_F(Startup, MissingDocumentLinkIsToldOnceAndTheWindowStillOpens) {
     EXPECT_EQ(shown.buttons, MessageButtons::Ok);
     EXPECT_EQ(shown.icon, MessageIcon::None);
     EXPECT_EQ(control<ListView>("ListView1")->items().headerCount(), 1);
-}
-
-TEST(AppTitle, CutsAtTheLastBlankOnceThenWhileLongerThanForty) {
-    EXPECT_EQ(shortAppTitle("Halvorine"), "Halvorine");
-    EXPECT_EQ(shortAppTitle("Layer Finder Pro"), "Layer Finder");
-    EXPECT_EQ(shortAppTitle("Find layers in many Photoshop documents at once"),
-              "Find layers in many Photoshop documents");
-    EXPECT_EQ(shortAppTitle("Aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa b"),
-              "Aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa");
-    EXPECT_EQ(shortAppTitle(""), "");
 }
 
 TEST_F(Startup, MessageBoxesCarryTheApplicationTitle) {
