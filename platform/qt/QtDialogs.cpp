@@ -22,6 +22,9 @@ QString qtFilterFromPipes(const QString& filter) {
 MessageAnswer QtDialogs::show(const Message& message) {
     QMessageBox box(owner_);
     box.setWindowTitle(message.title);
+    // A message may hold a file name or a layer name: shown as written, never
+    // read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(QString(message.text)
                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                     .replace(QLatin1Char('\r'), QLatin1Char('\n')));
