@@ -17,12 +17,13 @@ QString errorReportText(const QString& description, const QString& procedurePath
 // The error report box: warning icon, OK only, titled "Application Error".
 Message errorReport(const QString& description, const QString& procedurePath, int line);
 
-// The uniform error trap of a handler. Each statement runs under its number;
-// a failure shows the error report and the handler goes on with the next
+// The uniform error trap of a handler. The window makes one per handler and
+// hands it to the command, which runs each statement under its number; a
+// failure shows the error report and the handler goes on with the next
 // statement:
 //
 //     ErrorTrap trap(messages, "Form1", "PushButton7_Click");
-//     trap(104, [&] { ... });
+//     trap(line::kOpen, [&] { ... });
 class ErrorTrap {
 public:
     ErrorTrap(MessageBox& messages, const QString& module, const QString& procedure,

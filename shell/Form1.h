@@ -60,9 +60,6 @@ public:
     // True while "Start Searching" runs.
     bool searching() const { return searching_; }
 
-    const QString& appFolder() const { return appFolder_; }
-    Platform& platform() { return platform_; }
-
     // Controls, each with its caption.
     ListView* ListView1 = nullptr;       // the file list: "Photoshop File(s)"
     QPushButton* PushButton1 = nullptr;  // "Add PSD File(s)"

@@ -182,7 +182,7 @@ public:
     PlatformWiring& spreadsheet(SpreadsheetLink& part) { return set(parts_.spreadsheet, part); }
     PlatformWiring& events(EventPump& part) { return set(parts_.events, part); }
     PlatformWiring& appExit(AppExit& part) { return set(parts_.appExit, part); }
-    operator Platform() const; // NOLINT: a wiring is used where a Platform is wanted
+    operator Platform() const; // a wiring stands wherever a Platform is wanted
 
 private:
     struct Parts {
