@@ -1,11 +1,11 @@
-#include "platform/NativePhotoshopLink.h"
 #include "platform/Platform.h"
-#include "platform/PosixFileSystem.h"
-#include "platform/QtDesktop.h"
-#include "platform/QtDialogs.h"
-#include "platform/XlsxSpreadsheetLink.h"
+#include "platform/qt/NativePhotoshopLink.h"
+#include "platform/qt/PosixFileSystem.h"
+#include "platform/qt/QSettingsStore.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/XlsxSpreadsheetLink.h"
 #include "shell/Form1.h"
-#include "shell/QSettingsStore.h"
 
 #include <QApplication>
 

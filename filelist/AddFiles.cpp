@@ -1,9 +1,21 @@
 #include "AddFiles.h"
 
 #include "PathRules.h"
-#include "platform/ListView.h"
+#include "core/ErrorTrap.h"
+#include "core/ListViewModel.h"
+#include "platform/FileDialogs.h"
 
 namespace hv {
+
+namespace {
+
+// Statement numbers of "Add PSD File(s)".
+namespace line {
+constexpr int kAskForFiles = 100;
+constexpr int kAppendAnswer = 104;
+} // namespace line
+
+} // namespace
 
 QStringList dialogAnswers(const QStringList& chosen, PathStyle style) {
     QStringList answers;
@@ -33,6 +45,21 @@ void appendDialogAnswer(const QString& answer, ListViewModel& fileList, PathStyl
     const QChar separator = separatorOf(style);
     for (qsizetype i = 1; i < parts.size(); ++i)
         fileList.addItem(normalizePath(parts[0] + separator + parts[i], style));
+}
+
+AddFiles::AddFiles(FileDialogs& dialogs, PathStyle style, ListViewModel& fileList)
+    : dialogs_(dialogs),
+      style_(style),
+      fileList_(fileList) {}
+
+void AddFiles::run(ErrorTrap& trap) {
+    QStringList answers;
+    trap(line::kAskForFiles, [&] {
+        answers = dialogAnswers(
+            dialogs_.openFiles(QString::fromLatin1(kAddFilesTitle), QString::fromLatin1(kAddFilesFilter)), style_);
+    });
+    for (const QString& answer : answers)
+        trap(line::kAppendAnswer, [&] { appendDialogAnswer(answer, fileList_, style_); });
 }
 
 } // namespace hv

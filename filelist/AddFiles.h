@@ -7,6 +7,8 @@
 
 namespace hv {
 
+class ErrorTrap;
+class FileDialogs;
 class ListViewModel;
 
 // The open dialog of "Add PSD File(s)".
@@ -23,5 +25,19 @@ QStringList dialogAnswers(const QStringList& chosen, PathStyle style);
 // Appends the rows of one answer: a lone path unchanged; otherwise folder,
 // separator and name passed through normalizePath, in the answer's order.
 void appendDialogAnswer(const QString& answer, ListViewModel& fileList, PathStyle style);
+
+// "Add PSD File(s)": the files chosen in the open dialog are appended to the
+// file list. Each step runs as a statement of the caller's error trap.
+class AddFiles {
+public:
+    AddFiles(FileDialogs& dialogs, PathStyle style, ListViewModel& fileList);
+
+    void run(ErrorTrap& trap);
+
+private:
+    FileDialogs& dialogs_;
+    PathStyle style_;
+    ListViewModel& fileList_;
+};
 
 } // namespace hv

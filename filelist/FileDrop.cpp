@@ -1,8 +1,8 @@
 #include "FileDrop.h"
 
 #include "FolderScan.h"
+#include "core/ListViewModel.h"
 #include "platform/FileSystem.h"
-#include "platform/ListView.h"
 
 #include <QMimeData>
 #include <QUrl>
@@ -36,6 +36,10 @@ void FileDrop::drop(const QStringList& paths) {
         else
             fileList_.addItem(path);
     }
+}
+
+void FileDrop::drop(const QMimeData* data) {
+    if (const std::optional<QStringList> paths = localFileList(data)) drop(*paths);
 }
 
 } // namespace hv

@@ -23,6 +23,8 @@ class FileDrop {
 public:
     FileDrop(FileSystem& fileSystem, FolderScan& scan, ListViewModel& fileList);
     void drop(const QStringList& paths);
+    // Dropped data that is no list of local files adds nothing.
+    void drop(const QMimeData* data);
 
 private:
     FileSystem& fileSystem_;

@@ -1,18 +1,26 @@
 #include "FolderScan.h"
 
 #include "PathRules.h"
-#include "platform/BuildInfo.h"
-#include "platform/ErrorTrap.h"
+#include "core/BuildInfo.h"
+#include "core/ErrorTrap.h"
+#include "core/ListViewModel.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
-#include "platform/ListView.h"
 
 #include <unordered_set>
 
 namespace hv {
 
 namespace {
+
+// Statement numbers of GetSubDirectories2016.
+namespace line {
+constexpr int kLevelEvents = 104;
+constexpr int kSkipHiddenSystem = 106;
+constexpr int kCollectSubFolder = 110;
+constexpr int kKeepFolder = 112;
+} // namespace line
 
 constexpr int kFileAttributesHiddenArchive = attr::Hidden | attr::Archive;      // 34
 constexpr int kFolderHiddenSystem = attr::Folder | attr::Hidden | attr::System; // 22
@@ -51,7 +59,7 @@ public:
         for (QString& folder : deeper) {
             if (!fs_.isExistingFolder(folder)) continue;
             bool keep = false;
-            trap_(112, [&] {
+            trap_(line::kKeepFolder, [&] {
                 events_.processEvents();
                 keep = fs_.isRootFolder(folder) || !isHiddenSystemFolder(folder);
             });
@@ -79,13 +87,13 @@ private:
         for (std::size_t i = 0; i < level.size(); ++i) {
             const QString& entry = level[i];
             if (!fs_.isExistingFolder(entry) || fs_.pathLength(entry) >= fs_.pathLengthLimit()) continue;
-            trap_(104, [&] { events_.processEvents(); });
+            trap_(line::kLevelEvents, [&] { events_.processEvents(); });
             bool skip = false;
-            trap_(106, [&] { skip = !fs_.isRootFolder(entry) && isHiddenSystemFolder(entry); });
+            trap_(line::kSkipHiddenSystem, [&] { skip = !fs_.isRootFolder(entry) && isHiddenSystemFolder(entry); });
             if (skip) continue;
             const SubFolderListing listing = fs_.subFolders(entry);
             for (const SubFolder& sub : listing.folders) {
-                trap_(110, [&] {
+                trap_(line::kCollectSubFolder, [&] {
                     events_.processEvents();
                     if (acceptableName(sub.name) && seen_.insert(sub.id).second)
                         found.push_back(entry + sub.name + separator_);

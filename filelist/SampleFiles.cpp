@@ -1,12 +1,23 @@
 #include "SampleFiles.h"
 
 #include "FolderScan.h"
+#include "core/ErrorTrap.h"
+#include "core/ListViewModel.h"
 #include "platform/DesktopShell.h"
 #include "platform/FileSystem.h"
-#include "platform/ListView.h"
 #include "platform/MessageBox.h"
 
 namespace hv {
+
+namespace {
+
+// Statement numbers of "Load Sample/Example Files".
+namespace line {
+constexpr int kLoad = 100;
+constexpr int kSetSearchText = 102;
+} // namespace line
+
+} // namespace
 
 bool isInFileList(const ListViewModel& fileList, const QString& path) {
     for (int row = 1; row <= fileList.itemCount(); ++row)
@@ -15,13 +26,14 @@ bool isInFileList(const ListViewModel& fileList, const QString& path) {
 }
 
 SampleFiles::SampleFiles(FileSystem& fileSystem, FolderScan& scan, MessageBox& messages, DesktopShell& desktop,
-                         ListViewModel& fileList, QString appFolder)
+                         ListViewModel& fileList, QString appFolder, QString appTitle)
     : fileSystem_(fileSystem),
       scan_(scan),
       messages_(messages),
       desktop_(desktop),
       fileList_(fileList),
-      appFolder_(std::move(appFolder)) {}
+      appFolder_(std::move(appFolder)),
+      appTitle_(std::move(appTitle)) {}
 
 QString SampleFiles::folder() const {
     return appFolder_ + fileSystem_.separator() + QStringLiteral("Samples");
@@ -33,8 +45,13 @@ void SampleFiles::load() {
         const QString path = samples + name;
         if (fileSystem_.isExistingPath(path) && !isInFileList(fileList_, path)) fileList_.addItem(path);
     }
-    if (messages_.show(question(QString::fromLatin1(kSampleFolderQuestion))) == MessageAnswer::Yes)
+    if (messages_.show(question(QString::fromLatin1(kSampleFolderQuestion), appTitle_)) == MessageAnswer::Yes)
         desktop_.openFolder(samples);
+}
+
+void SampleFiles::run(ErrorTrap& trap, const std::function<void(const QString&)>& setSearchText) {
+    trap(line::kLoad, [&] { load(); });
+    trap(line::kSetSearchText, [&] { setSearchText(QString::fromLatin1(kSampleSearchText)); });
 }
 
 } // namespace hv

@@ -2,8 +2,8 @@
 
 #include "ClipboardRetry.h"
 #include "ColumnText.h"
+#include "core/ListViewModel.h"
 #include "platform/EventPump.h"
-#include "platform/ListView.h"
 
 #include <algorithm>
 

@@ -10,19 +10,9 @@ namespace hv {
 class ErrorTrap;
 class EventPump;
 class ListViewModel;
-class MessageBox;
 class SpreadsheetApplication;
 class SpreadsheetLink;
 class SpreadsheetWorkbook;
-
-// The message of a failed spreadsheet check, and the one the export adds.
-QString spreadsheetMissingForSoftware();
-QString spreadsheetMissingForFeature();
-
-// True when a spreadsheet application can be created (it is released again
-// at once). Otherwise shows the first "not installed" message and answers
-// false. Never fails.
-bool SpreadsheetInstalled(SpreadsheetLink& link, MessageBox& messages);
 
 // Copies every row of a list into a new workbook of the spreadsheet
 // application. Sheet row 1 holds the headers, list row r goes to sheet row
@@ -40,14 +30,18 @@ public:
     ResultsWorkbook(const ListViewModel& list, SpreadsheetLink& link, EventPump& events);
     ~ResultsWorkbook();
 
-    void createApplication();           // 112
-    void addWorkbook();                 // 114
-    void writeHeaders(ErrorTrap& trap); // 116 to 134
-    void writeRows(ErrorTrap& trap);    // 138 to 166
-    void autoFit();                     // 170
-    void show();                        // 172
+    // Creates the application and a workbook, writes the headers and the
+    // rows, fits the columns and shows the workbook. Without an application
+    // or a workbook there is nothing to fill and the rest is left out.
+    void fill(ErrorTrap& trap);
 
 private:
+    void createApplication();
+    void addWorkbook();
+    void writeHeaders(ErrorTrap& trap);
+    void writeRows(ErrorTrap& trap);
+    void autoFit();
+    void show();
     bool writeCell(ErrorTrap& trap, int line, std::int32_t row, std::int32_t column, const QString& text);
     SpreadsheetWorkbook& workbook();
 

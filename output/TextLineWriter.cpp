@@ -2,16 +2,32 @@
 
 #include "platform/Failure.h"
 
+#include <QFileDevice>
 #include <QIODevice>
 #include <QSaveFile>
 
 namespace hv {
 
 namespace {
-QString failure(const char* what, const QString& fileName, const QIODevice& device) {
-    const QString reason = device.errorString().isEmpty() ? QStringLiteral("Unknown error") : device.errorString();
-    return QStringLiteral("%1 \"%2\": %3").arg(QLatin1String(what), fileName, reason);
+
+bool knowsNoReason(const QIODevice& device) {
+    return device.errorString().isEmpty() || device.errorString() == QLatin1String("Unknown error");
 }
+
+// The reason a device gives for its last failure. A file that took only part
+// of what it was given knows none: the system said how much it wrote, not
+// why it stopped. Writing the rest once more makes the system name the
+// reason, such as "No space left on device".
+QString reasonOf(QIODevice& device) {
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    if (file && file->isOpen() && knowsNoReason(*file)) file->flush();
+    return knowsNoReason(device) ? QStringLiteral("Unknown error") : device.errorString();
+}
+
+QString failure(const char* what, const QString& fileName, QIODevice& device) {
+    return QStringLiteral("%1 \"%2\": %3").arg(QLatin1String(what), fileName, reasonOf(device));
+}
+
 } // namespace
 
 TextLineWriter::~TextLineWriter() {
@@ -38,6 +54,15 @@ void TextLineWriter::writeLine(const QString& line) {
 
 void TextLineWriter::close() {
     if (!opened_) return;
+    // A file holds back what it was given until it is flushed, so the last
+    // lines may fail only now; closing or committing would not say so.
+    auto* file = qobject_cast<QFileDevice*>(&device_);
+    if (!failed_ && file && !file->flush()) {
+        failed_ = true;
+        const QString message = failure("Cannot write the file", fileName_, device_);
+        discard();
+        throw Failure(message);
+    }
     if (failed_) {
         discard();
         return;

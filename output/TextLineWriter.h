@@ -12,7 +12,8 @@ namespace hv {
 //
 // A QSaveFile is put in place of the file it replaces only by close(), and
 // only when every line went out; after any failure it is discarded, so the
-// old file stays as it was. Any other device is simply closed.
+// old file stays as it was. Any other device is simply closed. A failure
+// names the system's reason, such as "No space left on device".
 class TextLineWriter {
 public:
     explicit TextLineWriter(QIODevice& device) : device_(device) {}
@@ -26,8 +27,9 @@ public:
     bool isWritable() const { return opened_ && !failed_; }
     // Throws hv::Failure when the device does not take the whole line.
     void writeLine(const QString& line);
-    // Completes the file; throws hv::Failure when it could not be put in
-    // place. Does nothing for a device that was never opened.
+    // Completes the file; throws hv::Failure when its last lines could not
+    // be written or it could not be put in place. Does nothing for a device
+    // that was never opened.
     void close();
 
 private:

@@ -23,8 +23,12 @@ public:
 };
 
 // An OK-only notice without icon under the application title.
-Message notice(const QString& text);
+inline Message notice(const QString& text, const QString& appTitle) {
+    return Message{text, appTitle, MessageButtons::Ok, MessageIcon::None};
+}
 // A Yes/No question without icon under the application title.
-Message question(const QString& text);
+inline Message question(const QString& text, const QString& appTitle) {
+    return Message{text, appTitle, MessageButtons::YesNo, MessageIcon::None};
+}
 
 } // namespace hv

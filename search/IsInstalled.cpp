@@ -7,7 +7,7 @@
 
 namespace hv {
 
-void CheckPhotoshopInstalled(PhotoshopLink& link, MessageBox& messages) {
+void CheckPhotoshopInstalled(PhotoshopLink& link, MessageBox& messages, const QString& appTitle) {
     std::unique_ptr<PhotoshopApplication> application;
     try {
         application = link.create();
@@ -16,10 +16,12 @@ void CheckPhotoshopInstalled(PhotoshopLink& link, MessageBox& messages) {
     }
     try {
         if (!application) {
-            messages.show(notice(QStringLiteral(
-                "Photoshop is not installed on this computer. You need to have it installed to use this software "
-                "without error. Unfortunately due to changes made by Adobe, this software does not work with "
-                "Photoshop CC")));
+            messages.show(notice(
+                QStringLiteral(
+                    "Photoshop is not installed on this computer. You need to have it installed to use this software "
+                    "without error. Unfortunately due to changes made by Adobe, this software does not work with "
+                    "Photoshop CC"),
+                appTitle));
             return;
         }
         application->quit();

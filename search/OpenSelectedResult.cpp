@@ -1,38 +1,48 @@
 #include "OpenSelectedResult.h"
 
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
+#include "core/ListViewModel.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
 #include "platform/PhotoshopLink.h"
 
 #include <memory>
 
 namespace hv {
 
-OpenSelectedResult::OpenSelectedResult(MessageBox& messages, PhotoshopLink& link, const ListView& results)
-    : messages_(messages),
-      link_(link),
-      results_(results) {}
+namespace {
 
-void OpenSelectedResult::run() {
-    ErrorTrap trap(messages_, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+// Statement numbers of "Open Selected File".
+namespace line {
+constexpr int kCountRows = 100;
+constexpr int kReadPath = 102;
+constexpr int kCreateApplication = 104;
+constexpr int kOpen = 106;
+} // namespace line
 
+} // namespace
+
+OpenSelectedResult::OpenSelectedResult(PhotoshopLink& link, const ListViewModel& results, int selectedRow)
+    : link_(link),
+      results_(results),
+      selectedRow_(selectedRow) {}
+
+void OpenSelectedResult::run(ErrorTrap& trap) {
     int rows = 0;
-    trap(100, [&] { rows = results_.items().itemCount(); });
+    trap(line::kCountRows, [&] { rows = results_.itemCount(); });
     if (rows == 0) return;
 
     // The "File" cell of the selected row; with no row selected this fails
     // and the empty path is then tried, and fails, too.
     QString path;
-    trap(102, [&] { path = results_.items().itemText(results_.selectedIndex(), 1); });
+    trap(line::kReadPath, [&] { path = results_.itemText(selectedRow_, 1); });
 
     std::unique_ptr<PhotoshopApplication> application;
-    trap(104, [&] { application = link_.create(); });
+    trap(line::kCreateApplication, [&] { application = link_.create(); });
 
     // Released without being closed at the end of the handler: the document
     // stays open for the user.
     std::unique_ptr<PhotoshopDocument> document;
-    trap(106, [&] {
+    trap(line::kOpen, [&] {
         if (!application) throw Failure(QStringLiteral("The document reader is not available"));
         document = application->open(path);
     });

@@ -2,24 +2,25 @@
 
 namespace hv {
 
-class ListView;
-class MessageBox;
+class ErrorTrap;
+class ListViewModel;
 class PhotoshopLink;
 
 // "Open Selected File": opens the document of the selected result row
 // through the document link and leaves it open for the user. With no result
-// rows it does nothing. Failures are reported through the error trap of
-// Form1.PushButton3_Click, and the handler goes on with the next statement.
+// rows it does nothing. Each step runs as a statement of the caller's error
+// trap, and a failed step is followed by the next.
 class OpenSelectedResult {
 public:
-    OpenSelectedResult(MessageBox& messages, PhotoshopLink& link, const ListView& results);
+    // `selectedRow` is the position of the selected result row, 0 for none.
+    OpenSelectedResult(PhotoshopLink& link, const ListViewModel& results, int selectedRow);
 
-    void run();
+    void run(ErrorTrap& trap);
 
 private:
-    MessageBox& messages_;
     PhotoshopLink& link_;
-    const ListView& results_;
+    const ListViewModel& results_;
+    int selectedRow_;
 };
 
 } // namespace hv

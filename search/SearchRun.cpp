@@ -1,11 +1,10 @@
 #include "SearchRun.h"
 
-#include "FileNameOfPath.h"
-
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
+#include "core/FileNameOfPath.h"
+#include "core/ListViewModel.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/PhotoshopLink.h"
 #include "platform/ProgressDisplay.h"
@@ -17,6 +16,37 @@
 namespace hv {
 
 namespace {
+
+// Statement numbers of "Start Searching". Some steps share a number.
+namespace line {
+constexpr int kCountFiles = 104;
+constexpr int kNoFilesNotice = 156;
+constexpr int kHourglass = 104;
+constexpr int kClearResults = 110;
+constexpr int kCreateApplication = 110;
+constexpr int kCountRows = 112;
+constexpr int kReadPath = 116;
+constexpr int kShowProgress = 108;
+constexpr int kLetEventsRun = 114;
+constexpr int kHourglassAgain = 114;
+constexpr int kOpen = 118;
+constexpr int kCountLayers = 120;
+constexpr int kLayerEvents = 120;
+constexpr int kReadCaseOption = 122;
+constexpr int kCompareMatchCase = 124;
+constexpr int kAppendMatchCase = 126;
+constexpr int kReadNameMatchCase = 128;
+constexpr int kCompareIgnoreCase = 132;
+constexpr int kAppendIgnoreCase = 134;
+constexpr int kReadNameIgnoreCase = 136;
+constexpr int kClose = 140;
+constexpr int kReleaseDocument = 142;
+constexpr int kQuit = 146;
+constexpr int kReleaseApplication = 148;
+constexpr int kDoneNotice = 150;
+constexpr int kDefaultPointer = 152;
+constexpr int kResetProgress = 154;
+} // namespace line
 
 PhotoshopApplication& linked(PhotoshopApplication* application) {
     if (!application) throw Failure(QStringLiteral("The document reader is not available"));
@@ -31,80 +61,85 @@ std::unique_ptr<PhotoshopDocument> openDocument(PhotoshopApplication* applicatio
 
 } // namespace
 
-SearchRun::SearchRun(MessageBox& messages, PhotoshopLink& link, EventPump& events, SearchWindow window)
+SearchRun::SearchRun(MessageBox& messages, QString appTitle, PhotoshopLink& link, EventPump& events,
+                     SearchWindow window)
     : messages_(messages),
+      appTitle_(std::move(appTitle)),
       link_(link),
       events_(events),
       window_(std::move(window)) {}
 
-void SearchRun::run() {
-    ErrorTrap trap(messages_, QStringLiteral("Form1"), QStringLiteral("PushButton7_Click"));
-
+void SearchRun::run(ErrorTrap& trap) {
     bool noFiles = false;
-    trap(104, [&] { noFiles = window_.files.itemCount() == 0; });
+    trap(line::kCountFiles, [&] { noFiles = window_.files.itemCount() == 0; });
     if (noFiles) {
-        trap(156, [&] { messages_.show(notice(QStringLiteral("No files added."))); });
+        trap(line::kNoFilesNotice, [&] { messages_.show(notice(QStringLiteral("No files added."), appTitle_)); });
         return;
     }
-    trap(104, [&] { window_.pointer.setPointer(Pointer::Hourglass); });
-    trap(110, [&] { window_.results.clearItems(); });
+    trap(line::kHourglass, [&] { window_.pointer.setPointer(Pointer::Hourglass); });
+    trap(line::kClearResults, [&] { window_.results.clearItems(); });
 
     std::unique_ptr<PhotoshopApplication> application;
-    trap(110, [&] { application = link_.create(); });
+    trap(line::kCreateApplication, [&] { application = link_.create(); });
 
     // Rows added while the run lets events run are not searched.
     int count = 0;
-    trap(112, [&] { count = window_.files.itemCount(); });
+    trap(line::kCountRows, [&] { count = window_.files.itemCount(); });
     for (int i = 1; i <= count; ++i) searchDocument(trap, application.get(), i);
+    finish(trap, application);
+}
 
-    trap(146, [&] { linked(application.get()).quit(); });
-    trap(148, [&] { application.reset(); });
-    trap(152, [&] { window_.pointer.setPointer(Pointer::Default); });
-    trap(154, [&] { window_.progress.setValue(0); });
-    trap(154, [&] { window_.progress.setText(QStringLiteral("Progress Bar")); });
-    trap(150, [&] { messages_.show(notice(QStringLiteral("Done."))); });
+void SearchRun::finish(ErrorTrap& trap, std::unique_ptr<PhotoshopApplication>& application) {
+    trap(line::kQuit, [&] { linked(application.get()).quit(); });
+    trap(line::kReleaseApplication, [&] { application.reset(); });
+    trap(line::kDefaultPointer, [&] { window_.pointer.setPointer(Pointer::Default); });
+    trap(line::kResetProgress, [&] { window_.progress.setValue(0); });
+    trap(line::kResetProgress, [&] { window_.progress.setText(QStringLiteral("Progress Bar")); });
+    trap(line::kDoneNotice, [&] { messages_.show(notice(QStringLiteral("Done."), appTitle_)); });
 }
 
 void SearchRun::searchDocument(ErrorTrap& trap, PhotoshopApplication* application, int index) {
     QString path;
     // Without its row there is no document to search: going on would search
     // the previous document again.
-    if (!trap(116, [&] { path = window_.files.itemText(index); })) return;
+    if (!trap(line::kReadPath, [&] { path = window_.files.itemText(index); })) return;
 
     // The current row count: rows added during the run lower the value.
-    trap(108, [&] { window_.progress.setValue(static_cast<double>(index) / window_.files.itemCount() * 100.0); });
-    trap(108, [&] { window_.progress.setText(QStringLiteral("Processing: ") + FileNameOfPath(path)); });
-    trap(114, [&] { events_.processEvents(); });
+    trap(line::kShowProgress,
+         [&] { window_.progress.setValue(static_cast<double>(index) / window_.files.itemCount() * 100.0); });
+    trap(line::kShowProgress, [&] { window_.progress.setText(QStringLiteral("Processing: ") + FileNameOfPath(path)); });
+    trap(line::kLetEventsRun, [&] { events_.processEvents(); });
     // Another long operation may have reset the pointer while events ran.
-    trap(114, [&] { window_.pointer.setPointer(Pointer::Hourglass); });
+    trap(line::kHourglassAgain, [&] { window_.pointer.setPointer(Pointer::Hourglass); });
 
     std::unique_ptr<PhotoshopDocument> document;
-    if (!trap(118, [&] { document = openDocument(application, path); })) return;
+    if (!trap(line::kOpen, [&] { document = openDocument(application, path); })) return;
 
     std::int32_t layers = 0;
-    trap(120, [&] { layers = document->layerCount(); });
+    trap(line::kCountLayers, [&] { layers = document->layerCount(); });
     for (std::int32_t j = 1; j <= layers; ++j) compareLayer(trap, *document, path, j);
 
-    trap(140, [&] { document->close(); });
-    trap(142, [&] { document.reset(); });
+    trap(line::kClose, [&] { document->close(); });
+    trap(line::kReleaseDocument, [&] { document.reset(); });
 }
 
 void SearchRun::compareLayer(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index) {
-    trap(120, [&] { events_.processEvents(); });
+    trap(line::kLayerEvents, [&] { events_.processEvents(); });
 
     CaseOption option = CaseOption::Neither;
-    trap(122, [&] { option = window_.caseOption(); });
-    const int compareLine = option == CaseOption::MatchCase ? 124 : 132;
+    trap(line::kReadCaseOption, [&] { option = window_.caseOption(); });
     if (option == CaseOption::Neither) return;
+    const bool matchCase = option == CaseOption::MatchCase;
 
     bool match = false;
-    if (!trap(compareLine, [&] { match = LayerNameContains(document.layerName(index), window_.searchText(), option); }))
+    if (!trap(matchCase ? line::kCompareMatchCase : line::kCompareIgnoreCase,
+              [&] { match = LayerNameContains(document.layerName(index), window_.searchText(), option); }))
         return;
     if (!match) return;
-    if (option == CaseOption::MatchCase)
-        appendMatch(trap, document, path, index, 126, 128);
+    if (matchCase)
+        appendMatch(trap, document, path, index, line::kAppendMatchCase, line::kReadNameMatchCase);
     else
-        appendMatch(trap, document, path, index, 134, 136);
+        appendMatch(trap, document, path, index, line::kAppendIgnoreCase, line::kReadNameIgnoreCase);
 }
 
 void SearchRun::appendMatch(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index,

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace hv {
 
@@ -33,26 +34,28 @@ struct SearchWindow {
 // "Start Searching": opens every listed document through the document link,
 // compares the name of every item of its layer collection with the search
 // text and appends one unticked result row (path as listed, name as the
-// document gives it) per match. Failures are reported through the error trap
-// of Form1.PushButton7_Click under the number of the failing statement, and
-// the run goes on.
+// document gives it) per match. Each step runs as a statement of the
+// caller's error trap, which reports a failure under the step's number; the
+// run goes on.
 //
 // A document that cannot be opened is reported once and skipped; a document
 // that opened is always closed. Pending window events run once per document
 // and once per layer.
 class SearchRun {
 public:
-    SearchRun(MessageBox& messages, PhotoshopLink& link, EventPump& events, SearchWindow window);
+    SearchRun(MessageBox& messages, QString appTitle, PhotoshopLink& link, EventPump& events, SearchWindow window);
 
-    void run();
+    void run(ErrorTrap& trap);
 
 private:
+    void finish(ErrorTrap& trap, std::unique_ptr<PhotoshopApplication>& application);
     void searchDocument(ErrorTrap& trap, PhotoshopApplication* application, int index);
     void compareLayer(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index);
     void appendMatch(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index, int appendLine,
                      int nameLine);
 
     MessageBox& messages_;
+    QString appTitle_;
     PhotoshopLink& link_;
     EventPump& events_;
     SearchWindow window_;

@@ -18,15 +18,20 @@ class QRadioButton;
 
 namespace hv {
 
+class ErrorTrap;
+class FolderScan;
 class ListView;
 class ProgressBar;
+class RowDrag;
 
 // The main window: the file list, the search box and case options, the
 // results list, the progress bar and the eleven command buttons. Every
 // control carries its design name as object name.
 //
-// The handlers are grouped by what they act on: start-up, hover pointer,
-// Help and unload in Form1.cpp; the file-list commands and list events in
+// Each handler hands its command to the class that does the work (the
+// README's table names them) and gives it the handler's error trap. The
+// handlers are grouped by what they act on: start-up, hover pointer, Help
+// and unload in Form1.cpp; the file-list commands and list events in
 // Form1_FileList.cpp; the search and "Open Selected File" in
 // Form1_Search.cpp; the result exports in Form1_Output.cpp.
 class Form1 : public QWidget, public WindowPointer {
@@ -49,50 +54,46 @@ public:
     bool hasCustomPointerImage() const { return handCursor_.has_value(); }
     bool skinApplied() const { return skinApplied_; }
 
-    const QString& appFolder() const { return appFolder_; }
-    Platform& platform() { return platform_; }
+    // The title of the message boxes that have none of their own: the
+    // product name, until start-up sets it.
+    const QString& appTitle() const { return appTitle_; }
+    // True while "Start Searching" runs.
+    bool searching() const { return searching_; }
 
-    // Controls.
-    ListView* ListView1 = nullptr;
-    QPushButton* PushButton1 = nullptr;
-    QPushButton* PushButton6 = nullptr;
-    QPushButton* PushButton5 = nullptr;
-    QPushButton* PushButton9 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* PushButton7 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    ListView* ListView2 = nullptr;
-    QPushButton* PushButton3 = nullptr;
-    QPushButton* PushButton2 = nullptr;
-    QPushButton* PushButton4 = nullptr;
-    QPushButton* PushButton13 = nullptr;
-    QPushButton* PushButton8 = nullptr;
-    QPushButton* PushButton16 = nullptr;
-    ProgressBar* ProgressBar1 = nullptr;
+    // Controls, each with its caption.
+    ListView* ListView1 = nullptr;       // the file list: "Photoshop File(s)"
+    QPushButton* PushButton1 = nullptr;  // "Add PSD File(s)"
+    QPushButton* PushButton6 = nullptr;  // "Add All PSD File(s) In Folder"
+    QPushButton* PushButton5 = nullptr;  // "Clear List"
+    QPushButton* PushButton9 = nullptr;  // "Load Sample/Example Files"
+    QGroupBox* Frame1 = nullptr;         // "Search For Layers With These Characters"
+    QLineEdit* Text1 = nullptr;          // the search text
+    QPushButton* PushButton7 = nullptr;  // "Start Searching"
+    QGroupBox* Frame2 = nullptr;         // "Case Options"
+    QRadioButton* Option2 = nullptr;     // "Ignore case"
+    QRadioButton* Option1 = nullptr;     // "Match case"
+    ListView* ListView2 = nullptr;       // the results: "File", "Layer Name"
+    QPushButton* PushButton3 = nullptr;  // "Open Selected File"
+    QPushButton* PushButton2 = nullptr;  // "Clear Results"
+    QPushButton* PushButton4 = nullptr;  // "Save Results As Text File"
+    QPushButton* PushButton13 = nullptr; // "Save Results As Excel File"
+    QPushButton* PushButton8 = nullptr;  // "Copy Results To Clipboard"
+    QPushButton* PushButton16 = nullptr; // "Help"
+    ProgressBar* ProgressBar1 = nullptr; // "Progress Bar" while idle
 
     // Start-up and shell (Form1.cpp).
     void Form_Unload();
     void PushButton16_Click();
 
-    // File list (Form1_FileList.cpp).
+    // File list (Form1_FileList.cpp). Row dragging belongs to the RowDrag
+    // the window makes for ListView1.
     void PushButton1_Click();
     void PushButton6_Click();
     void PushButton5_Click();
     void PushButton9_Click();
     void ListView1_KeyDown(int keyCode);
     void ListView1_DblClick();
-    void ListView1_MouseDown(const QPoint& pos);
-    void ListView1_ItemClick(int row);
-    void ListView1_MouseMove(const QPoint& pos);
-    void ListView1_MouseUp(const QPoint& pos);
-    // Returns whether the dragged data may be dropped (a local file list).
-    bool ListView1_OLEDragOver(const QMimeData* data);
     void ListView1_OLEDragDrop(const QMimeData* data);
-    // Routes drags over ListView1 to the two handlers above.
-    void installFileListDropTarget();
 
     // Search (Form1_Search.cpp).
     void PushButton7_Click();
@@ -103,38 +104,40 @@ public:
     void PushButton13_Click();
     void PushButton8_Click();
     void PushButton2_Click();
-    // True when a spreadsheet application can be reached; otherwise tells the user.
-    bool SaveResultsAsExcelFileIsExcelInstalled();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildControls();
+    void styleWindow();
+    void buildFileControls();
+    void buildSearchControls();
+    void buildResultControls();
+    void trackControls();
     void setTabOrder();
     void connectHandlers();
+    void connectListEvents();
     void hoverOver(QWidget* control);
     QWidget* controlOf(QObject* watched) const;
     QWidget* controlUnder(const QPointF& globalPos) const;
     void ApplySkin();
     void OpenHomePageAtRandom();
+    void addColumnHeaders(ErrorTrap& trap);
     QString companionPath(const QString& name) const;
+    // The trap of one of this window's handlers.
+    ErrorTrap trapOf(const char* procedure);
+    FolderScan folderScan();
 
     Platform& platform_;
     QString appFolder_;
+    QString appTitle_;
     std::function<int()> randomDraw_;
     Pointer pointer_ = Pointer::Default;
     std::optional<QCursor> handCursor_;
     bool skinApplied_ = false;
-
-public:
-    // Row dragging in the file list: set from a press on the list until the
-    // release; the position of the row carrying the dragged path (0: none).
-    bool DraggingRows = false;
-    int DragRow = 0;
-    // True while "Start Searching" runs.
-    bool searching = false;
+    bool searching_ = false;
+    RowDrag* rowDrag_ = nullptr;
 };
 
 } // namespace hv

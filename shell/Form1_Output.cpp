@@ -1,76 +1,38 @@
+// The result commands: "Save Results As Text File", "Save Results As Excel
+// File", "Copy Results To Clipboard" and "Clear Results".
 #include "Form1.h"
 
-#include "output/ListClipboardCopy.h"
-#include "output/ListTextExport.h"
-#include "output/ResultsWorkbook.h"
-#include "platform/ErrorTrap.h"
-#include "platform/FileDialogs.h"
-#include "platform/ListView.h"
-#include "platform/ProgressBar.h"
+#include "core/ErrorTrap.h"
+#include "output/ClearResults.h"
+#include "output/ClipboardCopy.h"
+#include "output/TextFileExport.h"
+#include "output/WorkbookExport.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
 
 namespace hv {
 
-namespace {
-const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
-const QString kCopied = QStringLiteral("Results have been copied to the clipboard.\r\r"
-                                       "Click a text area where you normally type and press Ctrl+V to paste "
-                                       "the clipboard.");
-} // namespace
-
-// "Save Results As Text File": the checked results, column-aligned.
 void Form1::PushButton4_Click() {
-    ErrorTrap trap(platform_.messages, QStringLiteral("Form1"), QStringLiteral("PushButton4_Click"));
-    QString fileName;
-    // The save dialog starts with an empty name and asks no overwrite question.
-    trap(112, [&] { fileName = platform_.fileDialogs.saveFile(QStringLiteral("Save"), kTextFilter); });
-    if (fileName.isEmpty()) return; // 116: cancelled
-    trap(118, [&] { setPointer(Pointer::Hourglass); });
-    trap(120, [&] {
-        ListTextExport(ListView2->items(), platform_.events, platform_.messages, ProgressBar1).save(fileName);
-    });
-    trap(122, [&] { setPointer(Pointer::Default); });
+    ErrorTrap trap = trapOf("PushButton4_Click");
+    TextFileExport(ListView2->items(), platform_.fileDialogs, platform_.events, platform_.messages, *ProgressBar1,
+                   *this)
+        .run(trap);
 }
 
-bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
-    return SpreadsheetInstalled(platform_.spreadsheet, platform_.messages);
-}
-
-// "Save Results As Excel File": every result into a new workbook, shown to
-// the user and left open.
 void Form1::PushButton13_Click() {
-    ErrorTrap trap(platform_.messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
-    bool installed = false;
-    trap(100, [&] { installed = SaveResultsAsExcelFileIsExcelInstalled(); });
-    if (!installed) {
-        trap(176, [&] { platform_.messages.show(notice(spreadsheetMissingForFeature())); });
-        return;
-    }
-    bool empty = true;
-    trap(108, [&] { empty = ListView2->items().itemCount() == 0; });
-    if (empty) return;
-    trap(110, [&] { setPointer(Pointer::Hourglass); });
-    ResultsWorkbook sheet(ListView2->items(), platform_.spreadsheet, platform_.events);
-    // Without an application or a workbook there is nothing to fill.
-    if (trap(112, [&] { sheet.createApplication(); }) && trap(114, [&] { sheet.addWorkbook(); })) {
-        sheet.writeHeaders(trap);
-        sheet.writeRows(trap);
-        trap(170, [&] { sheet.autoFit(); });
-        trap(172, [&] { sheet.show(); });
-    }
-    trap(174, [&] { setPointer(Pointer::Default); });
+    ErrorTrap trap = trapOf("PushButton13_Click");
+    WorkbookExport(ListView2->items(), platform_.spreadsheet, platform_.events, platform_.messages, appTitle_, *this)
+        .run(trap);
 }
 
-// "Copy Results To Clipboard": the checked results as aligned text.
 void Form1::PushButton8_Click() {
-    ErrorTrap trap(platform_.messages, QStringLiteral("Form1"), QStringLiteral("PushButton8_Click"));
-    trap(106, [&] { ListClipboardCopy(ListView2->items(), platform_.clipboard, platform_.events).copy(); });
-    trap(108, [&] { platform_.messages.show(notice(kCopied)); });
+    ErrorTrap trap = trapOf("PushButton8_Click");
+    ClipboardCopy(ListView2->items(), platform_.clipboard, platform_.events, platform_.messages, appTitle_).run(trap);
 }
 
-// "Clear Results": empties the results list and touches nothing else.
 void Form1::PushButton2_Click() {
-    ErrorTrap trap(platform_.messages, QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
-    trap(100, [&] { ListView2->items().clearItems(); });
+    ErrorTrap trap = trapOf("PushButton2_Click");
+    ClearResults(ListView2->items()).run(trap);
 }
 
 } // namespace hv

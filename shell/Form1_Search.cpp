@@ -1,9 +1,10 @@
 #include "Form1.h"
 
-#include "platform/ListView.h"
-#include "platform/ProgressBar.h"
+#include "core/ErrorTrap.h"
 #include "search/OpenSelectedResult.h"
 #include "search/SearchRun.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -13,11 +14,12 @@ namespace hv {
 
 void Form1::PushButton7_Click() {
     // One run at a time: a click while events run inside a run is ignored.
-    if (searching) return;
-    searching = true;
-    const auto done = qScopeGuard([this] { searching = false; });
+    if (searching_) return;
+    searching_ = true;
+    const auto done = qScopeGuard([this] { searching_ = false; });
 
-    SearchRun run(platform_.messages, platform_.photoshop, platform_.events,
+    ErrorTrap trap = trapOf("PushButton7_Click");
+    SearchRun run(platform_.messages, appTitle_, platform_.photoshop, platform_.events,
                   SearchWindow{
                       ListView1->items(),
                       ListView2->items(),
@@ -30,11 +32,12 @@ void Form1::PushButton7_Click() {
                           return CaseOption::Neither;
                       },
                   });
-    run.run();
+    run.run(trap);
 }
 
 void Form1::PushButton3_Click() {
-    OpenSelectedResult(platform_.messages, platform_.photoshop, *ListView2).run();
+    ErrorTrap trap = trapOf("PushButton3_Click");
+    OpenSelectedResult(platform_.photoshop, ListView2->items(), ListView2->selectedIndex()).run(trap);
 }
 
 } // namespace hv

@@ -15,11 +15,11 @@
 //                                          and prints its last line as
 //                                          folder-scan seconds S files F
 
+#include "core/ListViewModel.h"
 #include "filelist/FolderScan.h"
-#include "platform/ListView.h"
 #include "platform/MessageBox.h"
-#include "platform/PosixFileSystem.h"
-#include "platform/QtDesktop.h"
+#include "platform/qt/PosixFileSystem.h"
+#include "platform/qt/QtDesktop.h"
 
 #include <QCoreApplication>
 #include <QDir>

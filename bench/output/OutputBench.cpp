@@ -2,15 +2,15 @@
 // the text file of 100,000 checked rows and the workbook of 100,000 rows.
 // Each case runs in a child process of its own, so its peak memory is its
 // own. Usage: bench_output [text|workbook] [rows]
+#include "core/ErrorTrap.h"
+#include "core/ListViewModel.h"
 #include "output/ListTextExport.h"
 #include "output/ResultsWorkbook.h"
 #include "platform/DesktopShell.h"
-#include "platform/ErrorTrap.h"
-#include "platform/ListView.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgressBar.h"
-#include "platform/QtDesktop.h"
-#include "platform/XlsxSpreadsheetLink.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/XlsxSpreadsheetLink.h"
+#include "widgets/ProgressBar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -115,13 +115,7 @@ int runWorkbook(int rows) {
     timer.start();
     {
         hv::ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
-        hv::ResultsWorkbook sheet(list, link, events);
-        trap(112, [&] { sheet.createApplication(); });
-        trap(114, [&] { sheet.addWorkbook(); });
-        sheet.writeHeaders(trap);
-        sheet.writeRows(trap);
-        trap(170, [&] { sheet.autoFit(); });
-        trap(172, [&] { sheet.show(); });
+        hv::ResultsWorkbook(list, link, events).fill(trap);
     }
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     report("workbook", rows, seconds, cpuSeconds() - cpuStart, QFileInfo(desktop.opened).size(), listKb);

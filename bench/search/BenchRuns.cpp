@@ -1,17 +1,17 @@
 #include "BenchRuns.h"
 
 #include "platform/Failure.h"
-#include "platform/ListView.h"
-#include "platform/NativePhotoshopLink.h"
 #include "platform/Platform.h"
-#include "platform/PosixFileSystem.h"
-#include "platform/QtDesktop.h"
-#include "platform/QtDialogs.h"
 #include "platform/SpreadsheetLink.h"
+#include "platform/qt/NativePhotoshopLink.h"
+#include "platform/qt/PosixFileSystem.h"
+#include "platform/qt/QSettingsStore.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtDialogs.h"
 #include "psd/LayerReader.h"
 #include "search/LayerNameMatch.h"
 #include "shell/Form1.h"
-#include "shell/QSettingsStore.h"
+#include "widgets/ListView.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "QtPrinters.h"
-#include "platform/ListView.h"
 #include "shell/Form1.h"
 #include "support/FormFixture.h"
+#include "support/QtPrinters.h"
+#include "widgets/ListView.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -21,10 +21,10 @@ namespace hv::test {
 class FileListFixture : public FormFixture {
 protected:
     void load(FileSystem* fileSystem = nullptr, SettingsStore* settings = nullptr) {
-        platform = std::make_unique<Platform>(
-            Platform{fakes.messages, fakes.input, fakes.dialogs, fakes.dialogs, fakes.clipboard,
-                     settings ? *settings : fakes.settings, fakes.desktop, fileSystem ? *fileSystem : fakes.fileSystem,
-                     fakes.photoshop, fakes.spreadsheet, fakes.events, fakes.appExit});
+        PlatformWiring wiring = fakes.with();
+        if (fileSystem) wiring.fileSystem(*fileSystem);
+        if (settings) wiring.settings(*settings);
+        platform = std::make_unique<Platform>(wiring);
         openForm(*platform);
         fakes.messages.shown.clear();
     }

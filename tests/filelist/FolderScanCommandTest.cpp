@@ -1,9 +1,8 @@
 // "Add All PSD File(s) In Folder": the prompt, the folder browser, the
 // settings and the scan of a real temporary tree.
 #include "FileListFixture.h"
-#include "TestFileSystems.h"
-#include "platform/AppTitle.h"
-#include "shell/QSettingsStore.h"
+#include "platform/qt/QSettingsStore.h"
+#include "support/TestFileSystems.h"
 
 namespace hv::test {
 namespace {
@@ -41,7 +40,7 @@ TEST_F(FolderScanCommand, CancelAtEachStepStoresOnlyWhatWasAnswered) {
     ASSERT_EQ(fakes.input.calls.size(), 2u);
     EXPECT_EQ(fakes.input.calls[0].prompt,
               "Enter file extension to load:\r\r(* for all files, txt for all txt files, doc for all doc files, etc.)");
-    EXPECT_EQ(fakes.input.calls[0].title, appTitle());
+    EXPECT_EQ(fakes.input.calls[0].title, form->appTitle());
     EXPECT_EQ(fakes.input.calls[1].defaultAnswer, "psd");
     EXPECT_TRUE(browsedFrom().isEmpty());
     EXPECT_EQ(QSettingsStore(file).readSetting("Extension", "(none)"), "(none)");

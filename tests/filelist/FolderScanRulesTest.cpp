@@ -2,7 +2,7 @@
 // drive roots, listing failures, the path limit and failure reports, over an
 // in-memory file system.
 #include "ScanHarness.h"
-#include "TestFileSystems.h"
+#include "support/TestFileSystems.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The folder scan over real temporary folder trees.
 #include "ScanHarness.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/qt/PosixFileSystem.h"
 #include "support/TempDir.h"
 
 #include <QFile>

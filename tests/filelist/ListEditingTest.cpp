@@ -20,6 +20,10 @@ protected:
         QApplication::sendEvent(viewport(), &move);
     }
     void releaseOn(int row) { QTest::mouseRelease(viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(row)); }
+    // A press below the last row: it clicks no row.
+    void pressBelowTheRows() {
+        QTest::mousePress(viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, viewport()->height() - 2));
+    }
     void drag(int from, std::initializer_list<int> over) {
         pressOn(from);
         for (const int row : over) moveOnto(row);
@@ -74,7 +78,8 @@ TEST_F(ListEditing, MovingSlowlyCarriesThePathJumpingSwapsTwoPaths) {
     drag(1, {2, 3, 4});
     EXPECT_EQ(rows(), (QStringList{"B", "C", "D", "A"}));
     EXPECT_EQ(form->ListView1->selectedIndex(), 4);
-    EXPECT_FALSE(form->DraggingRows);
+    moveOnto(1); // the release ended the drag
+    EXPECT_EQ(rows(), (QStringList{"B", "C", "D", "A"}));
 
     fileList().clearItems();
     addRows({"A", "B", "C", "D"});
@@ -88,10 +93,11 @@ TEST_F(ListEditing, EqualPathsNeverSwapAndNoButtonMeansNoDrag) {
     pressOn(1);
     moveOnto(2);
     EXPECT_EQ(rows(), (QStringList{"same", "same", "other"}));
-    EXPECT_EQ(form->DragRow, 1);
-    releaseOn(2);
-    form->ListView1_MouseMove(centreOf(3)); // moved without a button
-    EXPECT_EQ(rows(), (QStringList{"same", "same", "other"}));
+    moveOnto(3); // the first row still carries the dragged path
+    EXPECT_EQ(rows(), (QStringList{"other", "same", "same"}));
+    releaseOn(3);
+    moveOnto(1); // moved without a button
+    EXPECT_EQ(rows(), (QStringList{"other", "same", "same"}));
 }
 
 TEST_F(ListEditing, TheDraggedRowFollowsRemovalsAndIsForgottenWithItsRow) {
@@ -100,12 +106,14 @@ TEST_F(ListEditing, TheDraggedRowFollowsRemovalsAndIsForgottenWithItsRow) {
     drag(3, {3});
     form->ListView1->selectItem(1);
     pressDelete();
-    EXPECT_EQ(form->DragRow, 2); // still "C"
-    click(form->PushButton5);
-    EXPECT_EQ(form->DragRow, 0);
-    addRows({"X", "Y"});
-    form->ListView1_MouseDown(QPoint(1, 1)); // a press that clicks no row
+    pressBelowTheRows(); // the dragged path is still "C", now in row 2
     moveOnto(1);
+    releaseOn(1);
+    EXPECT_EQ(rows(), (QStringList{"C", "B"}));
+    click(form->PushButton5);
+    addRows({"X", "Y"});
+    pressBelowTheRows(); // no row carries a dragged path any more
+    moveOnto(2);
     EXPECT_EQ(rows(), (QStringList{"X", "Y"}));
 }
 

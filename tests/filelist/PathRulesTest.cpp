@@ -1,6 +1,5 @@
 #include "filelist/PathRules.h"
 #include "filelist/AddFiles.h"
-#include "platform/Wildcard.h"
 
 #include <gtest/gtest.h>
 
@@ -35,19 +34,6 @@ TEST(UnsafeFolderNames, ControlCharactersQuestionMarksAndBytesThatAreNotText) {
         EXPECT_TRUE(hasUnsafeCharacters(QString("x") + QChar(code))) << int(code);
     EXPECT_FALSE(hasUnsafeCharacters(QString("x") + QChar(160)));
     EXPECT_TRUE(hasUnsafeCharacters(QString::fromUtf8("bad\xff\xfename")));
-}
-
-TEST(Wildcards, MatchAsWindowsListingsDo) {
-    EXPECT_TRUE(matchesWildcard("LOGO.PSD", "*.psd"));
-    EXPECT_TRUE(matchesWildcard(QString::fromUtf8("ÄRGER.psd"), QString::fromUtf8("ä*.psd")));
-    EXPECT_FALSE(matchesWildcard("logo.psd.bak", "*.psd"));
-    for (const char* name : {"a.psd", "README", ".hidden", "trailing.", ""})
-        EXPECT_TRUE(matchesWildcard(name, "*.*")) << name;
-    EXPECT_TRUE(matchesWildcard("x..psd", "*..psd")); // the answer ".psd"
-    EXPECT_FALSE(matchesWildcard("x.psd", "*..psd"));
-    EXPECT_TRUE(matchesWildcard("a1.psd", "a?.psd"));
-    EXPECT_FALSE(matchesWildcard("a.psd", "a?.psd"));
-    EXPECT_TRUE(matchesWildcard("abcabcabd", "*abd")); // the star backtracks
 }
 
 TEST(DialogAnswers, OneFileIsOnePathSeveralAreFolderAndNames) {

@@ -1,8 +1,6 @@
 // "Load Sample/Example Files" and the sample documents the build ships.
 #include "FileListFixture.h"
 
-#include "platform/AppTitle.h"
-
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -43,7 +41,7 @@ TEST_F(SampleFilesCommand, AppendsTheUnlistedSamplesAsksEveryTimeThenSetsTheSear
     EXPECT_EQ(asked.text, kQuestion);
     EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
     EXPECT_EQ(asked.icon, MessageIcon::None);
-    EXPECT_EQ(asked.title, appTitle());
+    EXPECT_EQ(asked.title, form->appTitle());
     EXPECT_TRUE(fakes.desktop.folders.isEmpty()); // answered No
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "QtPrinters.h"
 #include "filelist/FolderScan.h"
-#include "platform/ListView.h"
 #include "support/Fakes.h"
+#include "support/QtPrinters.h"
+#include "widgets/ListView.h"
 
 #include <QStringList>
 

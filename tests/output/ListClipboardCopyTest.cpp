@@ -1,9 +1,8 @@
-#include "OutputTestSupport.h"
-
-#include "output/ClipboardRetry.h"
 #include "output/ListClipboardCopy.h"
+#include "output/ClipboardRetry.h"
 #include "platform/Failure.h"
 #include "support/Fakes.h"
+#include "support/ResultsList.h"
 
 #include <gtest/gtest.h>
 

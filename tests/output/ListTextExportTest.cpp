@@ -1,7 +1,7 @@
 #include "OutputTestSupport.h"
 
+#include "core/BuildInfo.h"
 #include "output/ListTextExport.h"
-#include "platform/BuildInfo.h"
 #include "platform/Failure.h"
 #include "support/Fakes.h"
 #include "support/TempDir.h"
@@ -184,32 +184,56 @@ TEST(TextExportFile, TargetThatCannotBeCreatedIsReportedAt156AndTheRunStillEnds)
     EXPECT_EQ(fileBytes(blocker), QByteArray("keep"));
 }
 
-TEST(TextExportFile, FailurePartWayLeavesTheOldFileIntactAndIsReported) {
-    TempDir dir;
-    const QString target = dir.file(QStringLiteral("res.txt"), "old content");
+std::unique_ptr<ListViewModel> manyRows(int count) {
     std::vector<std::pair<QString, QString>> rows;
-    for (int i = 0; i < 3000; ++i) rows.emplace_back(QStringLiteral("/art/%1.psd").arg(i), QStringLiteral("Logo"));
-    auto list = resultsList(rows, true);
+    for (int i = 0; i < count; ++i) rows.emplace_back(QStringLiteral("/art/%1.psd").arg(i), QStringLiteral("Logo"));
+    return resultsList(rows, true);
+}
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    TextExport run;
-    run.toFile(*list, target);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+// The file may grow to 4096 bytes. 3000 rows overflow the file's buffer
+// while rows are written; 300 rows only when the file is completed.
+TEST(TextExportFile, FailurePartWayLeavesTheOldFileIntactAndIsReportedWithTheSystemsReason) {
+    for (const auto& [count, line] : {std::pair{3000, 222}, std::pair{300, 232}}) {
+        TempDir dir;
+        const QString target = dir.file(QStringLiteral("res.txt"), "old content");
+        auto list = manyRows(count);
 
-    ASSERT_EQ(run.messages.shown.size(), 1u) << run.messages.texts().join(QStringLiteral("\n")).toStdString();
-    const QString& report = run.messages.shown[0].text;
-    EXPECT_TRUE(report.contains(kProcedure + QStringLiteral("222"))
-                || report.contains(kProcedure + QStringLiteral("232")))
-        << report.toStdString();
-    EXPECT_EQ(fileBytes(target), QByteArray("old content"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("res.txt")});
-    EXPECT_TRUE(run.endedIdle());
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        TextExport run;
+        run.toFile(*list, target);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        ASSERT_EQ(run.messages.shown.size(), 1u) << run.messages.texts().join(QStringLiteral("\n")).toStdString();
+        const QString& report = run.messages.shown[0].text;
+        EXPECT_TRUE(report.startsWith(QStringLiteral("Cannot write the file \"%1\": File too large\r\n").arg(target)))
+            << report.toStdString();
+        EXPECT_TRUE(report.contains(kProcedure + QString::number(line) + QStringLiteral("\r\r"))) << count;
+        EXPECT_EQ(fileBytes(target), QByteArray("old content"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("res.txt")});
+        EXPECT_TRUE(run.endedIdle());
+    }
+}
+
+TEST(TextExportFile, AFullDiskIsReportedWithTheSystemsReasonEvenForTheLastLines) {
+    for (const auto& [count, line] : {std::pair{3000, 222}, std::pair{2, 232}}) {
+        QFile full(QStringLiteral("/dev/full"));
+        if (!full.exists()) GTEST_SKIP() << "this system has no /dev/full";
+        TextExport run;
+        ListTextExport(*manyRows(count), run.events, run.messages, &run.progress)
+            .save(QStringLiteral("/out/res.txt"), full);
+        ASSERT_EQ(run.messages.shown.size(), 1u) << count;
+        EXPECT_TRUE(run.messages.shown[0].text.startsWith(
+            QStringLiteral("Cannot write the file \"/out/res.txt\": No space left on device\r\n")))
+            << run.messages.shown[0].text.toStdString();
+        EXPECT_TRUE(run.messages.shown[0].text.contains(kProcedure + QString::number(line) + QStringLiteral("\r\r")));
+        EXPECT_TRUE(run.endedIdle());
+    }
 }
 
 // --- Devices that fail, lists that change -----------------------------------

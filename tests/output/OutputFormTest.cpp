@@ -1,12 +1,12 @@
 // The result commands through the real main window: rows are ticked and
 // buttons pressed as a user does.
-#include "XlsxCells.h"
+#include "support/XlsxCells.h"
 
-#include "platform/ListView.h"
-#include "platform/ProgressBar.h"
-#include "platform/XlsxSpreadsheetLink.h"
+#include "platform/qt/XlsxSpreadsheetLink.h"
 #include "shell/Form1.h"
 #include "support/FormFixture.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,8 +52,7 @@ protected:
     bool viewer = true;
     XlsxSpreadsheetLink xlsx{fakes.desktop,
                              XlsxLinkOptions{[this] { return viewer; }, workbooks.path(), [] { return kWhen; }}};
-    Platform platform{fakes.messages, fakes.input,      fakes.dialogs,   fakes.dialogs, fakes.clipboard, fakes.settings,
-                      fakes.desktop,  fakes.fileSystem, fakes.photoshop, xlsx,          fakes.events,    fakes.appExit};
+    Platform platform = fakes.with().spreadsheet(xlsx);
 };
 
 QByteArray fileBytes(const QString& path) {

@@ -1,9 +1,9 @@
-#include "OutputTestSupport.h"
-
 #include "output/ResultsWorkbook.h"
-#include "platform/ErrorTrap.h"
+#include "core/ErrorTrap.h"
+#include "output/WorkbookExport.h"
 #include "platform/Failure.h"
 #include "support/Fakes.h"
+#include "support/ResultsList.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,10 @@ struct WorkbookFill {
     FakeEventPump events;
     FakeMessageBox messages;
 
-    void run(const ListViewModel& list) { exportToWorkbook(list, link, events, messages); }
+    void run(const ListViewModel& list) {
+        ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
+        ResultsWorkbook(list, link, events).fill(trap);
+    }
     QString cell(int row, int column) const {
         const auto found = link.cells.find({row, column});
         return found == link.cells.end() ? QStringLiteral("<none>") : found->second;
@@ -110,11 +113,7 @@ TEST(WorkbookFill, AfterTheSpreadsheetRefusesACellNoMoreCellsAreSent) {
     FakeMessageBox messages;
     ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
     auto list = resultsList(rows);
-    ResultsWorkbook sheet(*list, link, events);
-    sheet.createApplication();
-    sheet.addWorkbook();
-    sheet.writeHeaders(trap);
-    sheet.writeRows(trap);
+    ResultsWorkbook(*list, link, events).fill(trap);
     EXPECT_EQ(link.cellCalls, 5);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Row beyond the sheet\r\nin Velquist2021/08/31.Form1."
@@ -124,10 +123,10 @@ TEST(WorkbookFill, AfterTheSpreadsheetRefusesACellNoMoreCellsAreSent) {
 TEST(SpreadsheetCheck, MissingApplicationShowsTheSoftwareMessageOnly) {
     FakeSpreadsheetLink link;
     FakeMessageBox messages;
-    EXPECT_TRUE(SpreadsheetInstalled(link, messages));
+    EXPECT_TRUE(SpreadsheetInstalled(link, messages, "Halvorine"));
     EXPECT_TRUE(messages.shown.empty());
     link.failCreate = true;
-    EXPECT_FALSE(SpreadsheetInstalled(link, messages));
+    EXPECT_FALSE(SpreadsheetInstalled(link, messages, "Halvorine"));
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Excel is not installed on this computer. You need to have "
                                                            "it installed to use this software without error.")});
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);

@@ -3,7 +3,7 @@
 #include "TestDocuments.h"
 
 #include "platform/Failure.h"
-#include "platform/NativePhotoshopLink.h"
+#include "platform/qt/NativePhotoshopLink.h"
 #include "psd/testing/PsdWriter.h"
 
 #include <gmock/gmock.h>

@@ -6,12 +6,11 @@
 // message box prints every text it is asked to show. CTest fails the test
 // when "Done." is printed, when a later document is opened, or when the
 // process does not end with code 0 from inside the run.
-#include "ScriptedLink.h"
 #include "support/Fakes.h"
 
-#include "platform/ListView.h"
-#include "platform/QtDesktop.h"
+#include "platform/qt/QtDesktop.h"
 #include "shell/Form1.h"
+#include "widgets/ListView.h"
 
 #include <QApplication>
 #include <QMetaObject>
@@ -42,10 +41,8 @@ int main(int argc, char* argv[]) {
     PrintingMessageBox messages;
     hv::QtEventPump events;
     hv::QtAppExit appExit;
-    hv::test::ScriptedLink link;
-    hv::Platform platform{messages,       fakes.input,   fakes.dialogs,    fakes.dialogs, fakes.clipboard,
-                          fakes.settings, fakes.desktop, fakes.fileSystem, link,          fakes.spreadsheet,
-                          events,         appExit};
+    hv::test::FakePhotoshopLink link;
+    hv::Platform platform = fakes.with().messages(messages).events(events).appExit(appExit).photoshop(link);
 
     QTemporaryDir appFolder;
     hv::Form1 form(platform, appFolder.path());

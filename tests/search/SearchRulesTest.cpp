@@ -1,34 +1,9 @@
-#include "search/FileNameOfPath.h"
 #include "search/LayerNameMatch.h"
 
 #include <gtest/gtest.h>
 
 namespace hv {
 namespace {
-
-TEST(FileNameOfPath, TakesTheTextAfterTheLastSlash) {
-    EXPECT_EQ(FileNameOfPath("/art/2021/poster.psd", u'/'), "poster.psd");
-    EXPECT_EQ(FileNameOfPath("poster.psd", u'/'), "poster.psd");
-    EXPECT_EQ(FileNameOfPath("/art/folder/", u'/'), "");
-    EXPECT_EQ(FileNameOfPath("", u'/'), "");
-    EXPECT_EQ(FileNameOfPath("/art/ with blanks .psd", u'/'), " with blanks .psd");
-}
-
-TEST(FileNameOfPath, WithTheBackslashSeparatorSlashesAreOrdinaryCharacters) {
-    EXPECT_EQ(FileNameOfPath("C:\\art\\poster.psd", u'\\'), "poster.psd");
-    EXPECT_EQ(FileNameOfPath("C:\\art/sub/poster.psd", u'\\'), "art/sub/poster.psd");
-    EXPECT_EQ(FileNameOfPath("/art/poster.psd", u'\\'), "/art/poster.psd");
-    EXPECT_EQ(FileNameOfPath("C:\\art\\poster.psd", u'/'), "C:\\art\\poster.psd");
-}
-
-TEST(FileNameOfPath, UsesThisPlatformsSeparatorByDefault) {
-#ifdef Q_OS_WIN
-    EXPECT_EQ(FileNameOfPath("C:\\art\\poster.psd"), "poster.psd");
-#else
-    EXPECT_EQ(FileNameOfPath("/home/ann/art/poster.psd"), "poster.psd");
-    EXPECT_EQ(FileNameOfPath("/home/ann/back\\slash.psd"), "back\\slash.psd");
-#endif
-}
 
 TEST(LayerNameContains, EmptySearchTextMatchesEveryNonEmptyNameAndAnEmptyNameNothing) {
     for (CaseOption option : {CaseOption::MatchCase, CaseOption::IgnoreCase}) {

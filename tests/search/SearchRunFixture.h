@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ScriptedLink.h"
 #include "support/Fakes.h"
 
-#include "platform/ListView.h"
+#include "core/ErrorTrap.h"
+#include "core/ListViewModel.h"
 #include "search/SearchRun.h"
 
 #include <QRegularExpression>
@@ -14,7 +14,8 @@
 
 namespace hv::test {
 
-// A search run over two bare lists, a scripted link and recording fakes.
+// A search run over two bare lists, a scripted document link and recording
+// fakes, reporting as the window's "Start Searching" does.
 class SearchRunFixture : public ::testing::Test {
 protected:
     SearchRunFixture() {
@@ -28,10 +29,11 @@ protected:
     }
 
     void run() {
+        ErrorTrap trap(messages, QStringLiteral("Form1"), QStringLiteral("PushButton7_Click"));
         SearchRun search(
-            messages, link, events,
+            messages, appTitle, link, events,
             SearchWindow{files, results, progress, pointer, [this] { return searchText; }, [this] { return option; }});
-        search.run();
+        search.run(trap);
     }
 
     // The result rows as "path|name".
@@ -67,7 +69,8 @@ protected:
     RecordingPointer pointer;
     FakeMessageBox messages;
     FakeEventPump events;
-    ScriptedLink link;
+    FakePhotoshopLink link;
+    const QString appTitle = QStringLiteral("Halvorine");
     QString searchText;
     CaseOption option = CaseOption::IgnoreCase;
 };

@@ -1,6 +1,5 @@
 #include "SearchRunFixture.h"
 
-#include "platform/AppTitle.h"
 #include "platform/Failure.h"
 
 namespace hv::test {
@@ -21,7 +20,7 @@ TEST_F(SearchRunSteps, EmptyFileListSaysNoFilesAddedAndChangesNothingElse) {
 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "No files added.");
-    EXPECT_EQ(messages.shown[0].title, appTitle());
+    EXPECT_EQ(messages.shown[0].title, appTitle);
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
     EXPECT_EQ(rows(), QStringList{"/old/a.psd|Logo"});
@@ -45,7 +44,7 @@ TEST_F(SearchRunSteps, OpensEveryDocumentInListOrderClosesEachAndQuitsOnce) {
     EXPECT_EQ(link.log, (QStringList{"create", "open /art/a.psd", "count", "name 1", "name 2", "close",
                                      "open /art/b.psd", "count", "name 1", "close", "quit"}));
     EXPECT_EQ(messages.texts(), QStringList{"Done."});
-    EXPECT_EQ(messages.shown[0].title, appTitle());
+    EXPECT_EQ(messages.shown[0].title, appTitle);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
     EXPECT_EQ(link.openDocuments, 0);
 }

@@ -2,12 +2,12 @@
 
 #include "support/FormFixture.h"
 
-#include "platform/ListView.h"
-#include "platform/NativePhotoshopLink.h"
-#include "platform/ProgressBar.h"
+#include "platform/qt/NativePhotoshopLink.h"
 #include "psd/testing/PsdWriter.h"
 #include "search/LayerNameMatch.h"
 #include "shell/Form1.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -79,13 +79,11 @@ protected:
         EXPECT_EQ(form->ProgressBar1->value(), 0.0);
         EXPECT_EQ(form->ProgressBar1->QProgressBar::value(), 0);
         EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
-        EXPECT_FALSE(form->searching);
+        EXPECT_FALSE(form->searching());
     }
 
     NativePhotoshopLink reader{fakes.desktop};
-    Platform platform{fakes.messages,  fakes.input,       fakes.dialogs, fakes.dialogs,
-                      fakes.clipboard, fakes.settings,    fakes.desktop, fakes.fileSystem,
-                      reader,          fakes.spreadsheet, fakes.events,  fakes.appExit};
+    Platform platform = fakes.with().photoshop(reader);
     TempDir docs;
 };
 

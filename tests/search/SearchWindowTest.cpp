@@ -150,7 +150,7 @@ TEST_F(SearchWindow, AnEmptyFileListSaysSoAndLeavesThePreviousResultsUntouched) 
     EXPECT_EQ(form->pointer(), Pointer::Custom);
     EXPECT_EQ(form->ProgressBar1->value(), 40.5);
     EXPECT_EQ(form->ProgressBar1->text(), "Processing: a.psd");
-    EXPECT_FALSE(form->searching);
+    EXPECT_FALSE(form->searching());
 }
 
 TEST_F(SearchWindow, ASecondClickDuringARunIsIgnored) {

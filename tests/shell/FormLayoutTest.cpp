@@ -1,8 +1,8 @@
 #include "ShellFixture.h"
 
-#include "platform/ListView.h"
-#include "platform/ProgressBar.h"
-#include "platform/Twips.h"
+#include "widgets/ListView.h"
+#include "widgets/ProgressBar.h"
+#include "widgets/Twips.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

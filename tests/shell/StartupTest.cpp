@@ -1,13 +1,13 @@
 #include "ShellFixture.h"
 
-#include "platform/AppTitle.h"
-#include "platform/BuildInfo.h"
-#include "platform/ListView.h"
-#include "shell/AppTitleRule.h"
+#include "core/BuildInfo.h"
+#include "widgets/ListView.h"
 
 #include <QFile>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace hv::test {
 namespace {
@@ -92,20 +92,12 @@ TEST_F(Startup, MissingDocumentLinkIsToldOnceAndTheWindowStillOpens) {
     EXPECT_EQ(control<ListView>("ListView1")->items().headerCount(), 1);
 }
 
-TEST(AppTitle, CutsAtTheLastBlankOnceThenWhileLongerThanForty) {
-    EXPECT_EQ(shortAppTitle("Halvorine"), "Halvorine");
-    EXPECT_EQ(shortAppTitle("Layer Finder Pro"), "Layer Finder");
-    EXPECT_EQ(shortAppTitle("Find layers in many Photoshop documents at once"),
-              "Find layers in many Photoshop documents");
-    EXPECT_EQ(shortAppTitle("Aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa b"),
-              "Aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa");
-    EXPECT_EQ(shortAppTitle(""), "");
-}
-
 TEST_F(Startup, MessageBoxesCarryTheApplicationTitle) {
     load();
-    EXPECT_EQ(appTitle(), "Halvorine");
-    EXPECT_EQ(notice("Done.").title, "Halvorine");
+    EXPECT_EQ(form->appTitle(), "Halvorine");
+    QTest::mouseClick(control<QPushButton>("PushButton16"), Qt::LeftButton);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].title, "Halvorine");
 }
 
 } // namespace

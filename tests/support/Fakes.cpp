@@ -106,28 +106,38 @@ public:
     FakeDocument(FakePhotoshopLink& link, QString path, QStringList names)
         : link_(link),
           path_(std::move(path)),
-          names_(std::move(names)) {}
+          names_(std::move(names)) {
+        ++link_.openDocuments;
+    }
     ~FakeDocument() override {
-        if (!closed_) link_.log.append(QStringLiteral("release ") + path_);
+        if (closed_) return;
+        --link_.openDocuments;
+        link_.log.append(QStringLiteral("release ") + path_);
     }
     std::int32_t layerCount() override {
         link_.log.append(QStringLiteral("count"));
+        if (link_.failCount.contains(path_)) throw Failure(QStringLiteral("Layer collection unreadable"));
         return static_cast<std::int32_t>(names_.size());
     }
     QString layerName(std::int32_t index) override {
         link_.log.append(QStringLiteral("name %1").arg(index));
+        const int read = ++reads_[index];
+        if (link_.failName.count({path_, index, read})) throw Failure(QStringLiteral("Layer name unreadable"));
         if (index < 1 || index > names_.size()) throw Failure(QStringLiteral("No such element"));
         return names_.at(index - 1);
     }
     void close() override {
         link_.log.append(QStringLiteral("close"));
+        if (link_.failClose.contains(path_)) throw Failure(QStringLiteral("Close refused"));
         closed_ = true;
+        --link_.openDocuments;
     }
 
 private:
     FakePhotoshopLink& link_;
     QString path_;
     QStringList names_;
+    std::map<int, int> reads_;
     bool closed_ = false;
 };
 
@@ -138,11 +148,13 @@ public:
         link_.log.append(QStringLiteral("open ") + path);
         if (link_.onOpen) link_.onOpen(path);
         auto found = link_.documents.find(path);
-        if (found == link_.documents.end())
-            throw Failure(QStringLiteral("Could not open the document \"%1\": not a Photoshop document").arg(path));
+        if (found == link_.documents.end()) throw Failure(QStringLiteral("Could not open \"%1\"").arg(path));
         return std::make_unique<FakeDocument>(link_, path, found->second);
     }
-    void quit() override { link_.log.append(QStringLiteral("quit")); }
+    void quit() override {
+        link_.log.append(QStringLiteral("quit"));
+        if (link_.failQuit) throw Failure(QStringLiteral("Quit refused"));
+    }
 
 private:
     FakePhotoshopLink& link_;
@@ -189,6 +201,17 @@ std::unique_ptr<SpreadsheetApplication> FakeSpreadsheetLink::create() {
     log.append(QStringLiteral("create"));
     if (failCreate) throw Failure(QStringLiteral("ActiveX component can't create object"));
     return std::make_unique<FakeSpreadsheet>(*this);
+}
+
+PlatformWiring::PlatformWiring(const Platform& fakes)
+    : parts_{&fakes.messages,  &fakes.input,       &fakes.fileDialogs, &fakes.folderBrowser,
+             &fakes.clipboard, &fakes.settings,    &fakes.desktop,     &fakes.fileSystem,
+             &fakes.photoshop, &fakes.spreadsheet, &fakes.events,      &fakes.appExit} {}
+
+PlatformWiring::operator Platform() const {
+    return Platform{*parts_.messages,  *parts_.input,       *parts_.fileDialogs, *parts_.folderBrowser,
+                    *parts_.clipboard, *parts_.settings,    *parts_.desktop,     *parts_.fileSystem,
+                    *parts_.photoshop, *parts_.spreadsheet, *parts_.events,      *parts_.appExit};
 }
 
 void FakeEventPump::processEvents() {

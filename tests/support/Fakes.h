@@ -12,11 +12,14 @@
 #include "platform/MessageBox.h"
 #include "platform/PhotoshopLink.h"
 #include "platform/Platform.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/ProgressDisplay.h"
 #include "platform/SettingsStore.h"
 #include "platform/SpreadsheetLink.h"
+#include "platform/WindowPointer.h"
+#include "platform/qt/PosixFileSystem.h"
 
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +27,8 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
+#include <tuple>
 #include <vector>
 
 namespace hv::test {
@@ -88,15 +93,26 @@ public:
     QStringList urls, folders, documents;
 };
 
-// Documents by path: a list of layer names, or a failure description.
+// A document link over documents given by path, each a list of layer names;
+// any of its operations can be made to fail. It logs what it was asked:
+// "create", "open <path>", "count", "name <i>", "close", "quit", and
+// "release <path>" for a document released without being closed.
 class FakePhotoshopLink : public PhotoshopLink {
 public:
     std::unique_ptr<PhotoshopApplication> create() override;
     void addDocument(const QString& path, QStringList names) { documents[path] = std::move(names); }
-    std::map<QString, QStringList> documents;
+
+    std::map<QString, QStringList> documents; // a path not listed cannot be opened
     bool failCreate = false;
-    QStringList log; // "create", "open <path>", "count", "name <i>", "close", "quit", "release <path>"
+    bool failQuit = false;
+    QSet<QString> failCount; // paths whose layer count cannot be read
+    QSet<QString> failClose; // paths that cannot be closed
+    // (path, item, read) triples whose name fails on that read: 1 for the
+    // first read of that item in the document, 2 for the second, and so on.
+    std::set<std::tuple<QString, int, int>> failName;
     std::function<void(const QString& path)> onOpen;
+    QStringList log;
+    int openDocuments = 0; // opened and neither closed nor released yet
 };
 
 class FakeSpreadsheetLink : public SpreadsheetLink {
@@ -120,7 +136,79 @@ public:
     int calls = 0;
 };
 
-// One of each, wired into a Platform.
+// A pointer state that records every change.
+class RecordingPointer : public WindowPointer {
+public:
+    Pointer pointer() const override { return current; }
+    void setPointer(Pointer pointer) override {
+        current = pointer;
+        changes.push_back(pointer);
+    }
+    Pointer current = Pointer::Default;
+    std::vector<Pointer> changes;
+};
+
+// A progress display that records every value and caption set on it, in
+// order; it starts idle, as the window's bar does.
+class RecordingProgress : public ProgressDisplay {
+public:
+    void setValue(double value) override {
+        value_ = value;
+        values.push_back(value);
+    }
+    double value() const override { return value_; }
+    void setText(const QString& text) override {
+        text_ = text;
+        texts.append(text);
+    }
+    QString text() const override { return text_; }
+    std::vector<double> values;
+    QStringList texts;
+
+private:
+    double value_ = 0;
+    QString text_ = QStringLiteral("Progress Bar");
+};
+
+// A Platform of chosen parts: each starts as the fake of a TestPlatform and
+// may be replaced, as in `Platform p = fakes.with().photoshop(reader);`.
+class PlatformWiring {
+public:
+    explicit PlatformWiring(const Platform& fakes);
+    PlatformWiring& messages(MessageBox& part) { return set(parts_.messages, part); }
+    PlatformWiring& settings(SettingsStore& part) { return set(parts_.settings, part); }
+    PlatformWiring& fileSystem(FileSystem& part) { return set(parts_.fileSystem, part); }
+    PlatformWiring& photoshop(PhotoshopLink& part) { return set(parts_.photoshop, part); }
+    PlatformWiring& spreadsheet(SpreadsheetLink& part) { return set(parts_.spreadsheet, part); }
+    PlatformWiring& events(EventPump& part) { return set(parts_.events, part); }
+    PlatformWiring& appExit(AppExit& part) { return set(parts_.appExit, part); }
+    operator Platform() const; // a wiring stands wherever a Platform is wanted
+
+private:
+    struct Parts {
+        MessageBox* messages;
+        InputBox* input;
+        FileDialogs* fileDialogs;
+        FolderBrowser* folderBrowser;
+        Clipboard* clipboard;
+        SettingsStore* settings;
+        DesktopShell* desktop;
+        FileSystem* fileSystem;
+        PhotoshopLink* photoshop;
+        SpreadsheetLink* spreadsheet;
+        EventPump* events;
+        AppExit* appExit;
+    };
+    template <class Part>
+    PlatformWiring& set(Part*& slot, Part& part) {
+        slot = &part;
+        return *this;
+    }
+    Parts parts_;
+};
+
+// One of each fake, and the Platform made of them. `with()` starts a
+// Platform in which single fakes are replaced.
 struct TestPlatform {
     FakeMessageBox messages;
     FakeInputBox input;
@@ -135,6 +223,8 @@ struct TestPlatform {
     FakeAppExit appExit;
     Platform platform{messages, input,      dialogs,   dialogs,     clipboard, settings,
                       desktop,  fileSystem, photoshop, spreadsheet, events,    appExit};
+
+    PlatformWiring with() const { return PlatformWiring(platform); }
 };
 
 } // namespace hv::test
