@@ -1,6 +1,6 @@
 // The document link on top of the layer reader.
 
-#include "TestDocuments.h"
+#include "psd/TestDocuments.h"
 
 #include "platform/Failure.h"
 #include "platform/qt/NativePhotoshopLink.h"
