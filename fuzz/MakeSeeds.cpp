@@ -51,16 +51,30 @@ void addKinds(PsdWriter& w) {
     w.endGroup();
 }
 
-} // namespace
+using Seed = std::pair<std::string, std::function<void(PsdWriter&)>>;
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: psd_fuzz_seeds OUTPUT_FOLDER\n");
-        return 2;
-    }
-    const std::filesystem::path out = argv[1];
-    std::filesystem::create_directories(out);
-    const std::vector<std::pair<std::string, std::function<void(PsdWriter&)>>> seeds = {
+// Seeds of the layer kinds, text and thumbnails.
+std::vector<Seed> detailSeeds() {
+    return {
+        {"details.psd",
+         [](PsdWriter& w) {
+             addKinds(w);
+             w.imageResources = {thumbnailResource(1036, bytesOf("\xFF\xD8\xFF\xD9"), 2, 2)};
+         }},
+        {"details.psb",
+         [](PsdWriter& w) {
+             w.format = Format::Psb;
+             w.depth = 16;
+             w.recordsPerBlock = 2;
+             addKinds(w);
+             w.imageResources = {thumbnailResource(1033, bytesOf("\xFF\xD8\xFF\xD9"), 2, 2)};
+         }},
+    };
+}
+
+// Each seed: a file name and what it adds to a small document.
+std::vector<Seed> seedTable() {
+    std::vector<Seed> seeds = {
         {"empty.psd", [](PsdWriter&) {}},
         {"groups.psd", [](PsdWriter& w) { addLayers(w); }},
         {"groups.psb",
@@ -111,22 +125,22 @@ int main(int argc, char** argv) {
              w.documentBlockPadding = BlockPadding::None;
              w.documentBlocksAfter = {ExtraBlock{"8BIM", "Patt", bytesOf("p"), {}}};
          }},
-        {"details.psd",
-         [](PsdWriter& w) {
-             addKinds(w);
-             w.imageResources = {thumbnailResource(1036, bytesOf("\xFF\xD8\xFF\xD9"), 2, 2)};
-         }},
-        {"details.psb",
-         [](PsdWriter& w) {
-             w.format = Format::Psb;
-             w.depth = 16;
-             w.recordsPerBlock = 2;
-             addKinds(w);
-             w.imageResources = {thumbnailResource(1033, bytesOf("\xFF\xD8\xFF\xD9"), 2, 2)};
-         }},
     };
+    for (Seed& seed : detailSeeds()) seeds.push_back(std::move(seed));
+    return seeds;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: psd_fuzz_seeds OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path out = argv[1];
+    std::filesystem::create_directories(out);
     try {
-        for (const auto& [name, build] : seeds) {
+        for (const auto& [name, build] : seedTable()) {
             PsdWriter w = small(Format::Psd);
             build(w);
             w.writeFile((out / name).string());

@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/check-format.sh
+python3 scripts/check-sizes.py
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVORINE_SANITIZE=ON >/dev/null
 cmake --build build/test -j "$jobs"
