@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libxlsxwriter-dev libminizip-dev zlib1g-dev
-  libgtest-dev libgmock-dev clang-format
+  libgtest-dev libgmock-dev clang-format python3
   xdg-utils unzip fonts-liberation
 )
 
