@@ -124,8 +124,11 @@ private:
     bool skipValue(const Tag& type) {
         if (type == tag("TEXT")) {
             skipUnicode("text value");
-        } else if (type == tag("long") || type == tag("UnFl")) {
-            in_.skip(type == tag("long") ? 4 : 8, "number value");
+        } else if (type == tag("long")) {
+            in_.skip(4, "number value");
+        } else if (type == tag("UnFl")) {
+            in_.skip(4, "unit");
+            in_.skip(std::uint64_t{in_.u32("unit value count")} * 8, "unit values");
         } else if (type == tag("doub") || type == tag("comp")) {
             in_.skip(8, "number value");
         } else if (type == tag("UntF")) {

@@ -262,6 +262,24 @@ TEST_P(BrokenDetailBlock, CostsTheDetailButNotTheNames) {
 INSTANTIATE_TEST_SUITE_P(Shapes, BrokenDetailBlock, ::testing::ValuesIn(brokenDetails()),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// Items of every simple type may stand before the text; each is stepped over
+// by its own size.
+TEST(TypeToolText, IsFoundAfterSimpleItems) {
+    const ByteBuilder block = tySh(descriptor(7, [](auto& b) {
+        b.u32(0).text("Ornt").text("UnFl").text("#Pxl").u32(2).u64(1).u64(2);
+        b.u32(0).text("Wdth").text("UntF").text("#Pxl").u64(3);
+        b.u32(0).text("AntA").text("enum").u32(0).text("Annt").u32(0).text("AnCr");
+        b.u32(0).text("Data").text("tdta").u32(3).text("abc");
+        b.u32(0).text("Flag").text("bool").u8(1);
+        b.u32(0).text("Size").text("comp").u64(4);
+        b.u32(0).text("Txt ").text("TEXT").u32(2).u16('h').u16('i');
+    }));
+    const ReadResult result = readLayerItems(document(layers({record(extra("Text", block))})).data());
+    ASSERT_TRUE(result.ok()) << result.error().message;
+    EXPECT_EQ(result.document().items[0].detailError, "");
+    EXPECT_EQ(result.document().items[0].text, u"hi");
+}
+
 // A document whose image resources are `resources`, with one layer.
 ByteBuilder withResources(const ByteBuilder& resources) {
     ByteBuilder b = header();
