@@ -6,13 +6,18 @@ set(CPACK_PACKAGE_VENDOR Trellwick)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Trellwick <${HALVORINE_SUPPORT_EMAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "search Photoshop documents for layers by name")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Halvorine searches many Photoshop documents (PSD and PSB files) at once for layers whose names contain a \
-text, with its own PSD/PSB layer reader: no Photoshop is needed. Matching rows can be saved as a text file, \
-copied, sent to a spreadsheet workbook or opened in an image editor.\n\
-This package holds the Halvorine programs: the desktop application, with its menu entry and \"Open With\" \
-for PSD files and folders, and its sample documents.")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Halvorine searches many Photoshop documents (PSD and PSB files) at once\n\
+for layers whose names contain a text. It reads the documents with its own\n\
+layer reader: no Photoshop is needed. The matching rows can be saved as a\n\
+text file, copied, sent to a spreadsheet workbook or opened in an image\n\
+editor.\n\
+\n\
+This package holds the Halvorine programs: the desktop application, with\n\
+its menu entry and \"Open With\" for PSD files and folders, and its\n\
+sample documents.")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_VERBATIM_VARIABLES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
