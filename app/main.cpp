@@ -1,3 +1,7 @@
+#include "CommandLine.h"
+#include "CompanionFolder.h"
+#include "ConsoleMessages.h"
+#include "FileListArguments.h"
 #include "platform/Platform.h"
 #include "platform/qt/NativePhotoshopLink.h"
 #include "platform/qt/PosixFileSystem.h"
@@ -8,10 +12,35 @@
 #include "shell/Form1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTextStream>
+
+namespace {
+
+void nameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Halvorine"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(HALVORINE_VERSION));
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (hv::answersWithoutWindow(hv::rawArguments(argc, argv))) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        return hv::answerWithoutWindow(hv::readCommandLine(QCoreApplication::arguments(), QDir::currentPath()));
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Halvorine"));
+    nameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(HALVORINE_APP_ID));
+    const hv::StartRequest request = hv::readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    if (request.kind != hv::StartRequest::Kind::Window) return hv::answerWithoutWindow(request);
+    const QString companions =
+        hv::companionFolder(QCoreApplication::applicationDirPath(), QStringLiteral(HALVORINE_INSTALLED_COMPANIONS));
+    if (request.printCompanionFolder) {
+        QTextStream(stdout) << companions << '\n';
+        return 0;
+    }
 
     hv::QtDialogs dialogs;
     hv::QtClipboard clipboard;
@@ -22,12 +51,22 @@ int main(int argc, char* argv[]) {
     hv::PosixFileSystem fileSystem;
     hv::NativePhotoshopLink photoshop(desktop);
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
-    hv::Platform platform{dialogs, dialogs,    dialogs,   dialogs,     clipboard, settings,
-                          desktop, fileSystem, photoshop, spreadsheet, events,    appExit};
+    hv::ConsoleMessages console;
+    hv::MessageBox& messages = request.printFileList ? static_cast<hv::MessageBox&>(console) : dialogs;
+    hv::Platform platform{messages, dialogs,    dialogs,   dialogs,     clipboard, settings,
+                          desktop,  fileSystem, photoshop, spreadsheet, events,    appExit};
 
-    hv::Form1 form(platform, QCoreApplication::applicationDirPath());
+    hv::Form1 form(platform, companions);
     dialogs.setOwner(&form);
+    if (request.printFileList) form.setRandomDraw([] { return 0; }); // never the home page
     form.Form_Load();
+    if (request.printFileList) {
+        hv::dropOnFileList(form, request.paths);
+        QTextStream out(stdout);
+        for (const QString& row : hv::fileListRows(form)) out << row << '\n';
+        return 0;
+    }
     form.showCentred();
+    hv::dropOnFileList(form, request.paths); // on the shown window: a long scan keeps it responsive
     return QApplication::exec();
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the program's pointer and icon files: HAND-M.CUR (the hand over
-buttons), drag.ico (the row-drag pointer) and app-icon.png. Run it again after
-changing a drawing; the outputs are committed beside it."""
+"""Draws the program's pointer files: HAND-M.CUR (the hand over buttons) and
+drag.ico (the row-drag pointer). Run it again after changing a drawing; the
+outputs are committed beside it. The application icon is drawn by
+make_app_icons.py."""
 import struct
-import zlib
 
 HAND = """
 .....XX.........
@@ -94,22 +94,7 @@ def icon_file(px, kind, hot=(0, 0)):
     return head + entry + data
 
 
-def png(px):
-    raw = b"".join(b"\0" + b"".join(bytes((p[2], p[1], p[0], p[3])) for p in row) for row in px)
-    def chunk(tag, data):
-        return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
-    size = len(px)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-
-
 if __name__ == "__main__":
     hand = pixels(HAND)
     open("HAND-M.CUR", "wb").write(icon_file(hand, 2, hot=(11, 0)))
     open("drag.ico", "wb").write(icon_file(pixels(DRAG), 1))
-    icon = pixels(HAND)
-    for row in icon:
-        for x, p in enumerate(row):
-            if p == (255, 255, 255, 255):
-                row[x] = (200, 120, 40, 255)
-    open("app-icon.png", "wb").write(png(icon))

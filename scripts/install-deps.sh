@@ -8,6 +8,7 @@ packages=(
   libxlsxwriter-dev libminizip-dev zlib1g-dev
   libgtest-dev libgmock-dev clang-format python3
   xdg-utils unzip fonts-liberation
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

@@ -26,3 +26,8 @@ if [ "$(cat /proc/sys/vm/mmap_rnd_bits 2>/dev/null || echo 28)" -gt 28 ] && seta
   no_aslr=(setarch "$(uname -m)" -R)
 fi
 (cd build/tsan && "${no_aslr[@]}" ctest --output-on-failure -j "$jobs" -L threads "$@")
+
+# The Debian package: built from a Release build, unpacked (on CI also
+# installed) and checked.
+deb=$(bash scripts/package.sh | tail -n 1)
+bash scripts/check-package.sh "$deb"

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the Debian package: a Release build of the shipped programs only
+# (build/release, shared with scripts/run.sh), then `cpack -G DEB`, whose
+# dependencies dpkg-shlibdeps computes from the binaries. Prints the
+# package's path as the last line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVORINE_TESTS=OFF >/dev/null
+cmake --build build/release -j "$jobs"
+rm -f build/release/halvorine_*.deb
+(cd build/release && cpack -G DEB >&2)
+deb=(build/release/halvorine_*.deb)
+[ -f "${deb[0]}" ] || { echo "package.sh: cpack made no package" >&2; exit 1; }
+realpath "${deb[0]}"
