@@ -113,7 +113,8 @@ int ListViewModel::columnCount(const QModelIndex& parent) const {
 QVariant ListViewModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= published_) return {};
     const Row& row = rows_[static_cast<size_t>(index.row())];
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return row.cells.value(index.column());
+    // No tool tip: the list's own hint, or the window's tip of the row, shows.
+    if (role == Qt::DisplayRole) return row.cells.value(index.column());
     if (role == Qt::CheckStateRole && checkable_ && index.column() == 0)
         return row.checked ? Qt::Checked : Qt::Unchecked;
     return {};
