@@ -60,6 +60,17 @@ int ListViewModel::addItem(const QStringList& cells) {
     return itemCount();
 }
 
+int ListViewModel::addItem(const QStringList& cells, const RowFacts& facts) {
+    const int row = addItem(cells);
+    rows_.back().facts = facts_.add(facts);
+    return row;
+}
+
+RowFacts ListViewModel::itemFacts(int row) const {
+    const Row& r = rowAt(row);
+    return r.facts == 0 ? RowFacts{} : facts_.at(r.facts);
+}
+
 void ListViewModel::setItemText(int row, int column, const QString& text) {
     rowAt(row);
     const int c = columnIndex(column);
@@ -90,6 +101,7 @@ void ListViewModel::clearItems() {
     flushTimer_.stop();
     beginResetModel();
     rows_.clear();
+    facts_.clear();
     published_ = 0;
     endResetModel();
 }
