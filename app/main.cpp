@@ -4,6 +4,7 @@
 #include "platform/qt/QSettingsStore.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtDocumentThumbnails.h"
 #include "platform/qt/XlsxSpreadsheetLink.h"
 #include "shell/Form1.h"
 
@@ -22,8 +23,9 @@ int main(int argc, char* argv[]) {
     hv::PosixFileSystem fileSystem;
     hv::NativePhotoshopLink photoshop(desktop);
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
-    hv::Platform platform{dialogs, dialogs,    dialogs,   dialogs,     clipboard, settings,
-                          desktop, fileSystem, photoshop, spreadsheet, events,    appExit};
+    hv::QtDocumentThumbnails thumbnails;
+    hv::Platform platform{dialogs,    dialogs,   dialogs,     dialogs, clipboard, settings,  desktop,
+                          fileSystem, photoshop, spreadsheet, events,  appExit,   thumbnails};
 
     hv::Form1 form(platform, QCoreApplication::applicationDirPath());
     dialogs.setOwner(&form);
