@@ -1,6 +1,27 @@
 #include "DocumentDetails.h"
 
+#include <iterator>
+
 namespace hv {
+
+namespace {
+
+// One text per kind, shared by every row that shows it.
+QString kindText(psd::LayerKind kind) {
+    static const QString texts[] = {
+        QString::fromLatin1(psd::kindName(psd::LayerKind::Group)),
+        QString::fromLatin1(psd::kindName(psd::LayerKind::Pixel)),
+        QString::fromLatin1(psd::kindName(psd::LayerKind::Text)),
+        QString::fromLatin1(psd::kindName(psd::LayerKind::SmartObject)),
+        QString::fromLatin1(psd::kindName(psd::LayerKind::Shape)),
+        QString::fromLatin1(psd::kindName(psd::LayerKind::Fill)),
+        QString::fromLatin1(psd::kindName(psd::LayerKind::Adjustment)),
+    };
+    const auto at = static_cast<std::size_t>(kind);
+    return at < std::size(texts) ? texts[at] : QString::fromLatin1(psd::kindName(kind));
+}
+
+} // namespace
 
 DocumentDetails::DocumentDetails(const psd::Document& document) : header_(document.header) {
     items_.reserve(document.items.size());
@@ -14,7 +35,7 @@ DocumentFacts DocumentDetails::documentFacts() const {
 LayerFacts DocumentDetails::layerFacts(std::size_t item, const std::vector<QString>& names) const {
     if (item >= items_.size() || names.size() != items_.size()) return {};
     LayerFacts facts;
-    facts.kind = QString::fromLatin1(psd::kindName(items_[item].kind));
+    facts.kind = kindText(items_[item].kind);
     facts.visible = items_[item].visible;
     // Outermost first; a group chain longer than the items is a loop.
     for (std::size_t at = items_[item].group;
