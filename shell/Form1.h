@@ -33,9 +33,9 @@ class RowToolTips;
 //
 // Each handler hands its command to the class that does the work (the
 // README's table names them) and gives it the handler's error trap. The
-// handlers are grouped by what they act on: start-up, hover pointer, Help
-// and unload in Form1.cpp; the file-list commands and list events in
-// Form1_FileList.cpp; the search and "Open Selected File" in
+// handlers are grouped by what they act on: start-up, hover pointer, the
+// lists' tool tips, Help and unload in Form1.cpp; the file-list commands and
+// list events in Form1_FileList.cpp; the search and "Open Selected File" in
 // Form1_Search.cpp; the result exports in Form1_Output.cpp.
 class Form1 : public QWidget, public WindowPointer {
     Q_OBJECT

@@ -1,6 +1,6 @@
 // Hover to tool tip over the results list of the real main window
-// offscreen: a results list of 100,000 rows (2,000 listed documents of 50
-// layers, searched with an empty text), the pointer resting on rows of it.
+// offscreen: a results list of 104,000 rows (2,000 listed documents of 52
+// items, searched with an empty text), the pointer resting on rows of it.
 //
 //   bench_tooltip [documents]
 //
@@ -63,7 +63,8 @@ std::vector<std::byte> thumbnailJpeg() {
     return {data, data + bytes.size()};
 }
 
-// 50 layers in three groups, of several kinds, some hidden.
+// 52 items: three groups of 16 layers of several kinds, some hidden, and a
+// background.
 QString writeDocument(const QString& folder) {
     psd::testing::PsdWriter writer;
     writer.width = 4000;
