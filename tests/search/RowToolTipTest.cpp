@@ -4,9 +4,7 @@
 #include "SearchWindowFixture.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QHelpEvent>
-#include <QImage>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -18,29 +16,24 @@ using psd::testing::PsdWriter;
 class RowToolTip : public SearchWindowFixture {
 protected:
     QString write(const PsdWriter& writer, const QString& name) {
-        const QString path = docs.path(name);
-        writer.writeFile(QFile::encodeName(path).toStdString());
-        return path;
+        writer.writeFile(QFile::encodeName(docs.path(name)).toStdString());
+        return docs.path(name);
     }
 
-    // The pointer rests over `pos` of the list's viewport until the tool
-    // tip comes; returns its text ("" when none shows).
-    static QString hover(ListView* list, QPoint pos) {
+    // The pointer rests over the row (0: over empty space) until the tip
+    // comes; returns its text, "" when none shows.
+    static QString hover(ListView* list, int row) {
+        list->items().flush();
+        const QPoint pos = row > 0 ? list->visualRect(list->model()->index(row - 1, 0)).center()
+                                   : QPoint(list->viewport()->width() / 2, list->viewport()->height() - 3);
         QTest::mouseMove(list->viewport(), pos);
         QHelpEvent rest(QEvent::ToolTip, pos, list->viewport()->mapToGlobal(pos));
         QApplication::sendEvent(list->viewport(), &rest);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
-    static QString hoverRow(ListView* list, int row) {
-        list->items().flush();
-        return hover(list, list->visualRect(list->model()->index(row - 1, 0)).center());
-    }
-    static QString hoverEmptySpace(ListView* list) {
-        list->items().flush();
-        return hover(list, {list->viewport()->width() / 2, list->viewport()->height() - 3});
-    }
 
-    // The lines the user reads; a picture is no line.
+    // The lines the user reads, and the size of the picture shown above
+    // them (empty without one).
     static QStringList linesOf(const QString& tip) {
         QTextDocument document;
         document.setHtml(tip);
@@ -49,7 +42,6 @@ protected:
         lines.removeAll(QString());
         return lines;
     }
-    // The size of the picture the tip shows; empty without one.
     static QSize pictureIn(const QString& tip) {
         QTextDocument document;
         document.setHtml(tip);
@@ -57,17 +49,6 @@ protected:
         static const QRegularExpression data(QStringLiteral("src=\"data:image/png;base64,([^\"]*)\""));
         return QImage::fromData(QByteArray::fromBase64(data.match(tip).captured(1).toLatin1()), "PNG").size();
     }
-    static DocumentPicture picture(int width, int height) {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
-        DocumentPicture picture{{}, width, height};
-        QBuffer buffer(&picture.png);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return picture;
-    }
-
-    QString resultsHint() const { return form->ListView2->toolTip(); }
 };
 
 TEST_F(RowToolTip, AResultsRowShowsItsFactsAtOnceAndItsDocumentsPictureWhenItArrives) {
@@ -81,39 +62,49 @@ TEST_F(RowToolTip, AResultsRowShowsItsFactsAtOnceAndItsDocumentsPictureWhenItArr
     writer.endGroup();
     writer.layer(u"Logo text").content = psd::LayerKind::Text;
     const QString poster = write(writer, "poster.psd");
-    const QString other = document("other.psd", {"Logo"});
-    list({poster, other});
+    const QString plain = document("plain.psd", {"Logo"});
+    list({poster, plain});
     search("logo");
     ASSERT_EQ(rows().size(), 3);
     EXPECT_TRUE(fakes.thumbnails.requests.isEmpty()) << "no picture is read before its row is hovered";
 
-    const QString tip = hoverRow(form->ListView2, 1);
-
+    const QString hint = form->ListView2->toolTip();
+    const QString tip = hover(form->ListView2, 1);
     EXPECT_EQ(linesOf(tip), (QStringList{poster, "Group: Brand › Marks", "Kind: pixel, hidden",
-                                         "Document: 1200 × 800 pixels, 8 bits per channel, RGB", resultsHint()}));
+                                         "Document: 1200 × 800 pixels, 8 bits per channel, RGB", hint}));
     EXPECT_EQ(pictureIn(tip), QSize());
-    EXPECT_EQ(linesOf(hoverRow(form->ListView2, 2))[2], "Kind: text, visible");
-    QStringList asked = fakes.thumbnails.requests;
-    asked.removeDuplicates();
-    EXPECT_EQ(asked, QStringList{poster});
+    EXPECT_EQ(linesOf(hover(form->ListView2, 2)).value(2), "Kind: text, visible");
+    EXPECT_EQ(QSet<QString>(fakes.thumbnails.requests.begin(), fakes.thumbnails.requests.end()), QSet{poster});
 
-    fakes.thumbnails.deliver(poster, picture(120, 80));
-
+    DocumentPicture picture{{}, 120, 80};
+    QBuffer png(&picture.png);
+    png.open(QIODevice::WriteOnly);
+    QImage(120, 80, QImage::Format_RGB32).save(&png, "PNG");
+    fakes.thumbnails.deliver(poster, picture);
     EXPECT_EQ(pictureIn(QToolTip::text()), QSize(120, 80)) << "the tip still up gets the picture";
-    EXPECT_EQ(linesOf(QToolTip::text())[0], poster);
-    EXPECT_EQ(pictureIn(hoverRow(form->ListView2, 1)), QSize(120, 80));
-    EXPECT_FALSE(fakes.thumbnails.requests.contains(other));
+    EXPECT_EQ(linesOf(QToolTip::text()).value(4), hint);
+    EXPECT_EQ(pictureIn(hover(form->ListView2, 1)), QSize(120, 80));
+
+    // A document without a picture keeps the text alone, and says nothing.
+    hover(form->ListView2, 3);
+    fakes.thumbnails.deliver(plain, std::nullopt);
+    EXPECT_EQ(linesOf(QToolTip::text()), (QStringList{plain, "Group: none", "Kind: pixel, visible",
+                                                      "Document: 4 × 4 pixels, 8 bits per channel, RGB", hint}));
+    EXPECT_EQ(pictureIn(QToolTip::text()), QSize());
+    EXPECT_EQ(fakes.messages.texts(), QStringList{"Done."});
 }
 
-TEST_F(RowToolTip, EmptySpaceShowsTheListsHintAloneAndAFileRowItsPathAboveTheHint) {
+TEST_F(RowToolTip, EmptySpaceShowsTheListsHintAloneAndARowItsPathAboveTheHint) {
     const QString path = document("a.psd", {"Logo"});
     list({path});
     search("logo");
+    // A row from a link that tells nothing beyond the names.
+    form->ListView2->items().addItem(QStringList{"/elsewhere/b.psd", "Logo"});
 
     for (ListView* list : {form->ListView1, form->ListView2})
-        EXPECT_EQ(hoverEmptySpace(list), list->toolTip()) << list->objectName().toStdString();
-    EXPECT_EQ(linesOf(hoverRow(form->ListView1, 1)), (QStringList{path, form->ListView1->toolTip()}));
-    EXPECT_TRUE(fakes.thumbnails.requests.isEmpty());
+        EXPECT_EQ(hover(list, 0), list->toolTip()) << list->objectName().toStdString();
+    EXPECT_EQ(linesOf(hover(form->ListView1, 1)), (QStringList{path, form->ListView1->toolTip()}));
+    EXPECT_EQ(linesOf(hover(form->ListView2, 2)), (QStringList{"/elsewhere/b.psd", form->ListView2->toolTip()}));
 }
 
 TEST_F(RowToolTip, MarkupInPathsAndGroupNamesShowsAsWritten) {
@@ -133,35 +124,14 @@ TEST_F(RowToolTip, MarkupInPathsAndGroupNamesShowsAsWritten) {
     }
     list(paths);
     search("logo");
-    ASSERT_EQ(rows().size(), 3);
 
     for (int row = 1; row <= 3; ++row) {
-        const QString tip = hoverRow(form->ListView2, row);
-        const QStringList lines = linesOf(tip);
-        ASSERT_GE(lines.size(), 2);
-        EXPECT_EQ(lines[0], paths[row - 1]);
-        EXPECT_EQ(lines[1], "Group: " + QString::fromStdU16String(cases[row - 1].second));
+        const QString tip = hover(form->ListView2, row);
+        EXPECT_EQ(linesOf(tip).mid(0, 2),
+                  (QStringList{paths[row - 1], "Group: " + QString::fromStdU16String(cases[row - 1].second)}));
         EXPECT_EQ(pictureIn(tip), QSize());
-        EXPECT_EQ(linesOf(hoverRow(form->ListView1, row)).value(0), paths[row - 1]);
+        EXPECT_EQ(linesOf(hover(form->ListView1, row)).value(0), paths[row - 1]);
     }
-}
-
-TEST_F(RowToolTip, WithoutPictureOrFactsTheTipIsTheTextAloneAndNothingIsReported) {
-    const QString path = document("a.psd", {"Logo"});
-    list({path});
-    search("logo");
-    // A row from a link that tells nothing beyond the names.
-    form->ListView2->items().addItem(QStringList{"/elsewhere/b.psd", "Logo"});
-
-    hoverRow(form->ListView2, 1);
-    fakes.thumbnails.deliver(path, std::nullopt);
-
-    EXPECT_EQ(linesOf(QToolTip::text()),
-              (QStringList{path, "Group: none", "Kind: pixel, visible",
-                           "Document: 4 × 4 pixels, 8 bits per channel, RGB", resultsHint()}));
-    EXPECT_EQ(pictureIn(QToolTip::text()), QSize());
-    EXPECT_EQ(linesOf(hoverRow(form->ListView2, 2)), (QStringList{"/elsewhere/b.psd", resultsHint()}));
-    EXPECT_EQ(fakes.messages.texts(), QStringList{"Done."});
 }
 
 } // namespace
