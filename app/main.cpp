@@ -8,6 +8,7 @@
 #include "platform/qt/QSettingsStore.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtDocumentThumbnails.h"
 #include "platform/qt/XlsxSpreadsheetLink.h"
 #include "shell/Form1.h"
 
@@ -51,10 +52,11 @@ int main(int argc, char* argv[]) {
     hv::PosixFileSystem fileSystem;
     hv::NativePhotoshopLink photoshop(desktop);
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
+    hv::QtDocumentThumbnails thumbnails;
     hv::ConsoleMessages console;
     hv::MessageBox& messages = request.printFileList ? static_cast<hv::MessageBox&>(console) : dialogs;
-    hv::Platform platform{messages, dialogs,    dialogs,   dialogs,     clipboard, settings,
-                          desktop,  fileSystem, photoshop, spreadsheet, events,    appExit};
+    hv::Platform platform{messages,   dialogs,   dialogs,     dialogs, clipboard, settings,  desktop,
+                          fileSystem, photoshop, spreadsheet, events,  appExit,   thumbnails};
 
     hv::Form1 form(platform, companions);
     dialogs.setOwner(&form);

@@ -60,6 +60,17 @@ int ListViewModel::addItem(const QStringList& cells) {
     return itemCount();
 }
 
+int ListViewModel::addItem(const QStringList& cells, const RowFacts& facts) {
+    const int row = addItem(cells);
+    rows_.back().facts = facts_.add(facts);
+    return row;
+}
+
+RowFacts ListViewModel::itemFacts(int row) const {
+    const Row& r = rowAt(row);
+    return r.facts == 0 ? RowFacts{} : facts_.at(r.facts);
+}
+
 void ListViewModel::setItemText(int row, int column, const QString& text) {
     rowAt(row);
     const int c = columnIndex(column);
@@ -90,6 +101,7 @@ void ListViewModel::clearItems() {
     flushTimer_.stop();
     beginResetModel();
     rows_.clear();
+    facts_.clear();
     published_ = 0;
     endResetModel();
 }
@@ -113,7 +125,8 @@ int ListViewModel::columnCount(const QModelIndex& parent) const {
 QVariant ListViewModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= published_) return {};
     const Row& row = rows_[static_cast<size_t>(index.row())];
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return row.cells.value(index.column());
+    // No tool tip: the list's own hint, or the window's tip of the row, shows.
+    if (role == Qt::DisplayRole) return row.cells.value(index.column());
     if (role == Qt::CheckStateRole && checkable_ && index.column() == 0)
         return row.checked ? Qt::Checked : Qt::Unchecked;
     return {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RowFacts.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
@@ -32,6 +34,12 @@ public:
     bool isChecked(int row) const;
     int addItem(const QString& text); // returns the new row's position
     int addItem(const QStringList& cells);
+    // Appends a row that keeps `facts` beside its cells. They are never a
+    // cell: the view, the exports and the clipboard see only the cells.
+    int addItem(const QStringList& cells, const RowFacts& facts);
+    // The facts kept with a row; the defaults ("unknown") for a row added
+    // without any.
+    RowFacts itemFacts(int row) const;
     void setItemText(int row, int column, const QString& text);
     void setChecked(int row, bool checked);
     void removeItem(int row);
@@ -53,6 +61,7 @@ private:
     struct Row {
         QStringList cells;
         bool checked = false;
+        std::uint32_t facts = 0; // entry of facts_, 0 for none
     };
     const Row& rowAt(int row) const;
     int columnIndex(int column) const;
@@ -60,6 +69,7 @@ private:
     bool checkable_;
     QStringList headers_;
     std::vector<Row> rows_;
+    RowFactsTable facts_;
     int published_ = 0; // rows the view has been told about
     QTimer flushTimer_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DocumentFacts.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -17,6 +19,11 @@ public:
     virtual std::int32_t layerCount() = 0;
     // Name of item `index`, counted from 1 (the topmost item).
     virtual QString layerName(std::int32_t index) = 0;
+    // What the document tells of itself, and of item `index` beyond its
+    // name. A link that cannot tell keeps these defaults, which say
+    // "unknown"; neither is an operation the search depends on.
+    virtual DocumentFacts documentFacts() { return {}; }
+    virtual LayerFacts layerFacts(std::int32_t /*index*/) { return {}; }
     // Closes the document without any question. A document released without
     // being closed stays open for the user.
     virtual void close() = 0;

@@ -5,6 +5,7 @@ namespace hv {
 class AppExit;
 class Clipboard;
 class DesktopShell;
+class DocumentThumbnails;
 class EventPump;
 class FileDialogs;
 class FileSystem;
@@ -30,6 +31,7 @@ struct Platform {
     SpreadsheetLink& spreadsheet;
     EventPump& events;
     AppExit& appExit;
+    DocumentThumbnails& thumbnails;
 };
 
 } // namespace hv

@@ -59,6 +59,16 @@ std::unique_ptr<PhotoshopDocument> openDocument(PhotoshopApplication* applicatio
     return document;
 }
 
+// What the row keeps of its layer and document for its tool tip. A link
+// that cannot tell is no failure of the run: the row then keeps "unknown".
+RowFacts factsOf(PhotoshopDocument& document, std::int32_t index) {
+    try {
+        return RowFacts{document.documentFacts(), document.layerFacts(index)};
+    } catch (...) {
+        return {};
+    }
+}
+
 } // namespace
 
 SearchRun::SearchRun(MessageBox& messages, QString appTitle, PhotoshopLink& link, EventPump& events,
@@ -148,7 +158,7 @@ void SearchRun::appendMatch(ErrorTrap& trap, PhotoshopDocument& document, const 
     // both cells are known, so a failed read leaves no half-filled row.
     QString name;
     if (!trap(nameLine, [&] { name = document.layerName(index); })) return;
-    trap(appendLine, [&] { window_.results.addItem(QStringList{path, name}); });
+    trap(appendLine, [&] { window_.results.addItem(QStringList{path, name}, factsOf(document, index)); });
 }
 
 } // namespace hv

@@ -34,9 +34,10 @@ struct SearchWindow {
 // "Start Searching": opens every listed document through the document link,
 // compares the name of every item of its layer collection with the search
 // text and appends one unticked result row (path as listed, name as the
-// document gives it) per match. Each step runs as a statement of the
-// caller's error trap, which reports a failure under the step's number; the
-// run goes on.
+// document gives it) per match; beside its cells the row keeps what the link
+// tells of the layer and its document, for the row's tool tip. Each step
+// runs as a statement of the caller's error trap, which reports a failure
+// under the step's number; the run goes on.
 //
 // A document that cannot be opened is reported once and skipped; a document
 // that opened is always closed. Pending window events run once per document

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "HelpMessage.h"
+#include "RowToolTips.h"
 #include "core/AppTitleRule.h"
 #include "core/BuildInfo.h"
 #include "core/ErrorTrap.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -62,6 +64,7 @@ Form1::Form1(Platform& platform, QString appFolder, QWidget* parent)
     setTabOrder();
     connectHandlers();
     connectListEvents();
+    rowTips_ = std::make_unique<RowToolTips>(*ListView1, *ListView2, platform_.thumbnails);
     randomDraw_ = [] {
         QRandomGenerator generator(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
         return static_cast<int>(generator.generateDouble() * 100) + 1;
@@ -185,6 +188,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         }
         return QWidget::eventFilter(watched, event);
     }
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (watched == ListView1->viewport() && ListView1_ToolTip(*help)) return true;
+        if (watched == ListView2->viewport() && ListView2_ToolTip(*help)) return true;
+    }
     if (event->type() == QEvent::MouseButtonDblClick && watched == ListView1->viewport()) ListView1_DblClick();
     if (event->type() == QEvent::KeyPress && watched == ListView1)
         ListView1_KeyDown(static_cast<QKeyEvent*>(event)->key());
@@ -198,6 +206,14 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Form_Unload() {
     platform_.appExit.exitNow();
+}
+
+bool Form1::ListView1_ToolTip(const QHelpEvent& event) {
+    return rowTips_->show(*ListView1, event);
+}
+
+bool Form1::ListView2_ToolTip(const QHelpEvent& event) {
+    return rowTips_->show(*ListView2, event);
 }
 
 void Form1::PushButton16_Click() {

@@ -8,9 +8,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QGroupBox;
+class QHelpEvent;
 class QLineEdit;
 class QMimeData;
 class QPushButton;
@@ -23,6 +25,7 @@ class FolderScan;
 class ListView;
 class ProgressBar;
 class RowDrag;
+class RowToolTips;
 
 // The main window: the file list, the search box and case options, the
 // results list, the progress bar and the eleven command buttons. Every
@@ -30,9 +33,9 @@ class RowDrag;
 //
 // Each handler hands its command to the class that does the work (the
 // README's table names them) and gives it the handler's error trap. The
-// handlers are grouped by what they act on: start-up, hover pointer, Help
-// and unload in Form1.cpp; the file-list commands and list events in
-// Form1_FileList.cpp; the search and "Open Selected File" in
+// handlers are grouped by what they act on: start-up, hover pointer, the
+// lists' tool tips, Help and unload in Form1.cpp; the file-list commands and
+// list events in Form1_FileList.cpp; the search and "Open Selected File" in
 // Form1_Search.cpp; the result exports in Form1_Output.cpp.
 class Form1 : public QWidget, public WindowPointer {
     Q_OBJECT
@@ -84,6 +87,10 @@ public:
     // Start-up and shell (Form1.cpp).
     void Form_Unload();
     void PushButton16_Click();
+    // The tool tips over the lists' rows; false over empty space, where the
+    // list's own hint shows.
+    bool ListView1_ToolTip(const QHelpEvent& event);
+    bool ListView2_ToolTip(const QHelpEvent& event);
 
     // File list (Form1_FileList.cpp). Row dragging belongs to the RowDrag
     // the window makes for ListView1.
@@ -138,6 +145,7 @@ private:
     bool skinApplied_ = false;
     bool searching_ = false;
     RowDrag* rowDrag_ = nullptr;
+    std::unique_ptr<RowToolTips> rowTips_;
 };
 
 } // namespace hv

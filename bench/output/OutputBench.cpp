@@ -63,6 +63,15 @@ public:
     QString opened;
 };
 
+// Rows as the search makes them: the two cells, and beside them what the
+// document link tells of the layer and the document.
+hv::RowFacts factsOf(int i) {
+    return hv::RowFacts{{static_cast<std::uint32_t>(1000 + i % 7 * 250), 800, 8, QStringLiteral("RGB")},
+                        {{QStringLiteral("Client"), QStringLiteral("Variant %1").arg(i % 5)},
+                         i % 3 == 0 ? QStringLiteral("text") : QStringLiteral("pixel"),
+                         i % 4 != 0}};
+}
+
 void fill(hv::ListViewModel& list, int rows) {
     list.addColumn(QStringLiteral("File"));
     list.addColumn(QStringLiteral("Layer Name"));
@@ -70,7 +79,8 @@ void fill(hv::ListViewModel& list, int rows) {
         const int row = list.addItem(QStringList{QStringLiteral("/home/artist/projects/client-%1/posters/poster-%2.psd")
                                                      .arg(i % 97, 3, 10, QLatin1Char('0'))
                                                      .arg(i, 6, 10, QLatin1Char('0')),
-                                                 QStringLiteral("Logo copy %1").arg(i % 250)});
+                                                 QStringLiteral("Logo copy %1").arg(i % 250)},
+                                     factsOf(i));
         list.setChecked(row, true);
     }
     list.flush();

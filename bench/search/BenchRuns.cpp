@@ -8,6 +8,7 @@
 #include "platform/qt/QSettingsStore.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtDocumentThumbnails.h"
 #include "psd/LayerReader.h"
 #include "search/LayerNameMatch.h"
 #include "shell/Form1.h"
@@ -138,8 +139,9 @@ struct WindowPlatform {
     PosixFileSystem fileSystem;
     NativePhotoshopLink photoshop{desktop};
     NoSpreadsheet spreadsheet;
-    Platform platform{messages, dialogs,    dialogs,   dialogs,     clipboard, settings,
-                      desktop,  fileSystem, photoshop, spreadsheet, events,    appExit};
+    QtDocumentThumbnails thumbnails;
+    Platform platform{messages,   dialogs,   dialogs,     dialogs, clipboard, settings,  desktop,
+                      fileSystem, photoshop, spreadsheet, events,  appExit,   thumbnails};
     QTemporaryDir appFolder;
     Form1 form{platform, appFolder.path()};
 

@@ -1,5 +1,7 @@
 #include "NativePhotoshopLink.h"
 
+#include "DocumentDetails.h"
+
 #include "platform/Failure.h"
 
 #include "psd/LayerReader.h"
@@ -14,10 +16,11 @@ namespace {
 
 class NativeDocument final : public PhotoshopDocument {
 public:
-    NativeDocument(DesktopShell& shell, QString path, std::vector<QString> names)
+    NativeDocument(DesktopShell& shell, QString path, std::vector<QString> names, DocumentDetails details)
         : shell_(shell),
           path_(std::move(path)),
-          names_(std::move(names)) {}
+          names_(std::move(names)),
+          details_(std::move(details)) {}
 
     ~NativeDocument() override {
         if (closed_) return;
@@ -44,6 +47,13 @@ public:
         return names_[static_cast<std::size_t>(index) - 1];
     }
 
+    DocumentFacts documentFacts() override { return closed_ ? DocumentFacts{} : details_.documentFacts(); }
+
+    LayerFacts layerFacts(std::int32_t index) override {
+        if (closed_ || index < 1) return {};
+        return details_.layerFacts(static_cast<std::size_t>(index) - 1, names_);
+    }
+
     void close() override {
         requireOpen();
         closed_ = true;
@@ -57,6 +67,7 @@ private:
     DesktopShell& shell_;
     QString path_;
     std::vector<QString> names_;
+    DocumentDetails details_;
     bool closed_ = false;
 };
 
@@ -75,7 +86,7 @@ public:
         names.reserve(result.document().items.size());
         for (const psd::LayerItem& item : result.document().items)
             names.push_back(QString::fromStdU16String(item.name));
-        return std::make_unique<NativeDocument>(shell_, path, std::move(names));
+        return std::make_unique<NativeDocument>(shell_, path, std::move(names), DocumentDetails(result.document()));
     }
 
     void quit() override { quit_ = true; }

@@ -59,5 +59,24 @@ TEST(ListViewModel, RemovingOrChangingARowFirstShowsThePendingRows) {
     EXPECT_EQ(model.data(model.index(0, 0), Qt::CheckStateRole).toInt(), Qt::Unchecked);
 }
 
+TEST(ListViewModel, FactsStayBesideTheCellsWithTheirRowAndNeverShowInTheView) {
+    ListViewModel model(true);
+    model.addColumn("File");
+    const RowFacts logo{{800, 600, 8, "RGB"}, {{"Brand", "Logos"}, "text", false}};
+    const RowFacts back{{800, 600, 8, "RGB"}, {{}, "pixel", true}};
+    for (const RowFacts& facts : {logo, back, logo}) model.addItem(QStringList{"/a.psd"}, facts);
+    model.addItem("/b.psd");
+    model.flush();
+
+    EXPECT_EQ(model.itemFacts(3), logo);
+    EXPECT_EQ(model.itemFacts(4), RowFacts{});
+    EXPECT_FALSE(model.data(model.index(0, 0), Qt::ToolTipRole).isValid());
+    model.removeItem(1);
+    EXPECT_EQ(model.itemFacts(1), back);
+    model.clearItems();
+    model.addItem(QStringList{"/c.psd"}, back);
+    EXPECT_EQ(model.itemFacts(1), back);
+}
+
 } // namespace
 } // namespace hv

@@ -204,14 +204,24 @@ std::unique_ptr<SpreadsheetApplication> FakeSpreadsheetLink::create() {
 }
 
 PlatformWiring::PlatformWiring(const Platform& fakes)
-    : parts_{&fakes.messages,  &fakes.input,       &fakes.fileDialogs, &fakes.folderBrowser,
-             &fakes.clipboard, &fakes.settings,    &fakes.desktop,     &fakes.fileSystem,
-             &fakes.photoshop, &fakes.spreadsheet, &fakes.events,      &fakes.appExit} {}
+    : parts_{&fakes.messages, &fakes.input,   &fakes.fileDialogs, &fakes.folderBrowser, &fakes.clipboard,
+             &fakes.settings, &fakes.desktop, &fakes.fileSystem,  &fakes.photoshop,     &fakes.spreadsheet,
+             &fakes.events,   &fakes.appExit, &fakes.thumbnails} {}
 
 PlatformWiring::operator Platform() const {
-    return Platform{*parts_.messages,  *parts_.input,       *parts_.fileDialogs, *parts_.folderBrowser,
-                    *parts_.clipboard, *parts_.settings,    *parts_.desktop,     *parts_.fileSystem,
-                    *parts_.photoshop, *parts_.spreadsheet, *parts_.events,      *parts_.appExit};
+    return Platform{*parts_.messages, *parts_.input,   *parts_.fileDialogs, *parts_.folderBrowser, *parts_.clipboard,
+                    *parts_.settings, *parts_.desktop, *parts_.fileSystem,  *parts_.photoshop,     *parts_.spreadsheet,
+                    *parts_.events,   *parts_.appExit, *parts_.thumbnails};
+}
+
+std::optional<DocumentPicture> FakeDocumentThumbnails::picture(const QString& path) const {
+    const auto found = delivered.find(path);
+    return found == delivered.end() ? std::nullopt : found->second;
+}
+
+void FakeDocumentThumbnails::deliver(const QString& path, std::optional<DocumentPicture> picture) {
+    delivered[path] = std::move(picture);
+    if (arrived_) arrived_(path);
 }
 
 void FakeEventPump::processEvents() {

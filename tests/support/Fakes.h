@@ -6,6 +6,7 @@
 #include "platform/AppExit.h"
 #include "platform/Clipboard.h"
 #include "platform/DesktopShell.h"
+#include "platform/DocumentThumbnails.h"
 #include "platform/EventPump.h"
 #include "platform/FileDialogs.h"
 #include "platform/InputBox.h"
@@ -136,6 +137,23 @@ public:
     int calls = 0;
 };
 
+// Preview pictures that arrive only when the test delivers them. Records
+// every request.
+class FakeDocumentThumbnails : public DocumentThumbnails {
+public:
+    void request(const QString& path) override { requests.append(path); }
+    std::optional<DocumentPicture> picture(const QString& path) const override;
+    void setArrived(std::function<void(const QString& path)> arrived) override { arrived_ = std::move(arrived); }
+    // The read of `path` ends, with `picture` or none, as the worker's would.
+    void deliver(const QString& path, std::optional<DocumentPicture> picture);
+
+    QStringList requests;
+    std::map<QString, std::optional<DocumentPicture>> delivered;
+
+private:
+    std::function<void(const QString&)> arrived_;
+};
+
 // A pointer state that records every change.
 class RecordingPointer : public WindowPointer {
 public:
@@ -182,6 +200,7 @@ public:
     PlatformWiring& spreadsheet(SpreadsheetLink& part) { return set(parts_.spreadsheet, part); }
     PlatformWiring& events(EventPump& part) { return set(parts_.events, part); }
     PlatformWiring& appExit(AppExit& part) { return set(parts_.appExit, part); }
+    PlatformWiring& thumbnails(DocumentThumbnails& part) { return set(parts_.thumbnails, part); }
     operator Platform() const; // a wiring stands wherever a Platform is wanted
 
 private:
@@ -198,6 +217,7 @@ private:
         SpreadsheetLink* spreadsheet;
         EventPump* events;
         AppExit* appExit;
+        DocumentThumbnails* thumbnails;
     };
     template <class Part>
     PlatformWiring& set(Part*& slot, Part& part) {
@@ -221,8 +241,9 @@ struct TestPlatform {
     FakeSpreadsheetLink spreadsheet;
     FakeEventPump events;
     FakeAppExit appExit;
-    Platform platform{messages, input,      dialogs,   dialogs,     clipboard, settings,
-                      desktop,  fileSystem, photoshop, spreadsheet, events,    appExit};
+    FakeDocumentThumbnails thumbnails;
+    Platform platform{messages,   input,     dialogs,     dialogs, clipboard, settings,  desktop,
+                      fileSystem, photoshop, spreadsheet, events,  appExit,   thumbnails};
 
     PlatformWiring with() const { return PlatformWiring(platform); }
 };

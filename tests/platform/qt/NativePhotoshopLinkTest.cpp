@@ -69,6 +69,17 @@ TEST_F(NativeLinkTest, CountAndNamesAreTheDocumentsItemsTopFirst) {
     app->quit();
 }
 
+TEST_F(NativeLinkTest, FactsTellGroupsKindVisibilityAndSizeAndUnknownOutsideTheItemsOrOnceClosed) {
+    auto doc = link.create()->open(path);
+    EXPECT_EQ(doc->documentFacts(), (DocumentFacts{4, 4, 8, "RGB"}));
+    EXPECT_EQ(doc->layerFacts(2), (LayerFacts{{}, "group", true}));
+    EXPECT_EQ(doc->layerFacts(3), (LayerFacts{{QString::fromUtf8("Группа")}, "pixel", true}));
+    for (const std::int32_t index : {0, 5}) EXPECT_EQ(doc->layerFacts(index), LayerFacts{});
+    doc->close();
+    EXPECT_EQ(doc->layerFacts(3), LayerFacts{});
+    EXPECT_EQ(doc->documentFacts(), DocumentFacts{});
+}
+
 TEST_F(NativeLinkTest, IndexOutsideOneToCountFails) {
     auto doc = link.create()->open(path);
     for (const std::int32_t index : {0, -1, 5}) {

@@ -1,0 +1,157 @@
+#include "QtDocumentThumbnails.h"
+
+#include "psd/Thumbnail.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QSocketNotifier>
+
+#include <algorithm>
+#include <cstdint>
+#include <system_error>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace hv {
+
+namespace {
+
+constexpr int kLongestSide = 160;
+// Requests waiting for the worker beyond these are dropped, oldest first.
+constexpr std::size_t kMostWaiting = 16;
+// What keeping a path costs besides its picture.
+constexpr qsizetype kEntryBytes = 64;
+
+QImage decoded(const psd::Thumbnail& thumbnail) {
+    const QByteArray jpeg = QByteArray::fromRawData(reinterpret_cast<const char*>(thumbnail.jpeg.data()),
+                                                    static_cast<qsizetype>(thumbnail.jpeg.size()));
+    QBuffer buffer;
+    buffer.setData(jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    const QSize size = reader.size();
+    if (size.isEmpty()) return {};
+    // Decoding straight to the small size costs a fraction of the whole.
+    if (size.width() > kLongestSide || size.height() > kLongestSide)
+        reader.setScaledSize(size.scaled(kLongestSide, kLongestSide, Qt::KeepAspectRatio).expandedTo({1, 1}));
+    QImage image = reader.read();
+    if (image.isNull()) return {};
+    if (image.width() > kLongestSide || image.height() > kLongestSide)
+        image = image.scaled(kLongestSide, kLongestSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (thumbnail.swapRedAndBlue) image = std::move(image).rgbSwapped();
+    return image;
+}
+
+} // namespace
+
+QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes) : kept_(std::max<qsizetype>(keptBytes, 1)) {}
+
+QtDocumentThumbnails::~QtDocumentThumbnails() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+        waiting_.clear();
+    }
+    workAdded_.notify_all();
+    // At most the read in progress is waited for.
+    if (worker_.joinable()) worker_.join();
+    wakeNotifier_.reset();
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+}
+
+std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& path) {
+    const psd::ThumbnailResult result = psd::readThumbnail(QFile::encodeName(path).toStdString());
+    if (!result.found()) return std::nullopt;
+    const QImage image = decoded(result.thumbnail());
+    if (image.isNull()) return std::nullopt;
+    DocumentPicture picture{{}, image.width(), image.height()};
+    QBuffer buffer(&picture.png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return std::nullopt;
+    return picture;
+}
+
+void QtDocumentThumbnails::request(const QString& path) {
+    if (kept_.contains(path) || pending_.contains(path) || !startWorker()) return;
+    pending_.insert(path);
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_.push_back(path);
+        while (waiting_.size() > kMostWaiting) {
+            pending_.remove(waiting_.front());
+            waiting_.pop_front();
+        }
+    }
+    workAdded_.notify_one();
+}
+
+std::optional<DocumentPicture> QtDocumentThumbnails::picture(const QString& path) const {
+    const Kept* kept = kept_.object(path);
+    return kept ? kept->picture : std::nullopt;
+}
+
+void QtDocumentThumbnails::setArrived(std::function<void(const QString&)> arrived) {
+    arrived_ = std::move(arrived);
+}
+
+bool QtDocumentThumbnails::startWorker() {
+    if (worker_.joinable()) return true;
+    if (wakeFd_ < 0) wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0) return false;
+    if (!wakeNotifier_) {
+        wakeNotifier_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
+        QObject::connect(wakeNotifier_.get(), &QSocketNotifier::activated, wakeNotifier_.get(), [this] { collect(); });
+    }
+    try {
+        worker_ = std::thread([this] { work(); });
+    } catch (const std::system_error&) {
+        return false; // no pictures, only the tool tips' text
+    }
+    return true;
+}
+
+void QtDocumentThumbnails::work() {
+    for (;;) {
+        QString path;
+        {
+            std::unique_lock lock(mutex_);
+            workAdded_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+            if (stopping_) return;
+            path = std::move(waiting_.back());
+            waiting_.pop_back();
+        }
+        Read read{path, readPicture(path)};
+        {
+            const std::lock_guard lock(mutex_);
+            done_.push_back(std::move(read));
+        }
+        const std::uint64_t one = 1;
+        if (::write(wakeFd_, &one, sizeof one) < 0) {
+            // The counter is full only when the window's thread has not run
+            // for ages; it collects every finished read when it does.
+        }
+    }
+}
+
+void QtDocumentThumbnails::collect() {
+    std::uint64_t wakes = 0;
+    if (::read(wakeFd_, &wakes, sizeof wakes) < 0) {
+        // Nothing to take: a wake-up already collected.
+    }
+    std::vector<Read> done;
+    {
+        const std::lock_guard lock(mutex_);
+        done.swap(done_);
+    }
+    for (Read& read : done) {
+        pending_.remove(read.path);
+        const qsizetype cost = kEntryBytes + (read.picture ? read.picture->png.size() : 0);
+        kept_.insert(read.path, new Kept{std::move(read.picture)}, cost);
+        if (arrived_) arrived_(read.path);
+    }
+}
+
+} // namespace hv
