@@ -43,8 +43,11 @@ int FindRun::run() {
     if (open) search(documents);
     flush();
     progress_.clear();
-    if (out_.state() == OutputStream::State::Failed)
+    // Lost output is never a success, whatever matched.
+    if (out_.state() == OutputStream::State::Failed) {
         errors_.failed(std::string("write error: ") + std::strerror(out_.error()));
+        return 2;
+    }
     return exitStatus(layersFound_ > 0, errors_.failures() > 0, options_.strict);
 }
 

@@ -176,6 +176,12 @@ TEST_F(FindCli, ExitStatusesAndErrorLines) {
     EXPECT_EQ(find({"--strict", "-l", "logo", "."}).out, kOddPrinted + "\n./sub/d.PSB\n");
 }
 
+TEST_F(FindCli, AnOutputThatCannotBeWrittenEndsTheSearchWithAnError) {
+    const Finished full = run("bash", {"-c", "\"$0\" -l logo . >/dev/full", HALVORINE_FIND}, root.file("."));
+    EXPECT_EQ(full.status, 2);
+    EXPECT_EQ(full.err, "halvorine-find: write error: No space left on device\n");
+}
+
 TEST(FindPipe, AReaderThatStopsEarlyEndsTheSearchQuietly) {
     // Far more lines than a pipe holds, so the search is still writing when
     // head has gone.
