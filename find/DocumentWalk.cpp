@@ -52,7 +52,7 @@ DocumentWalk::DocumentWalk(FileSystem& fileSystem, const std::vector<std::string
       }) {}
 
 bool DocumentWalk::isFolder(const std::string& path) {
-    return fileSystem_.isExistingFolder(fromBytes(path));
+    return fileSystem_.folderId(fromBytes(path)).has_value();
 }
 
 std::vector<std::string> DocumentWalk::documentsIn(const std::string& folder) {

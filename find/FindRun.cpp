@@ -24,23 +24,9 @@ FindRun::FindRun(const FindOptions& options, FileSystem& fileSystem, OutputStrea
 
 int FindRun::run() {
     if (options_.report == Report::Matches) out_.append(formatHeader(options_.format));
-    // Documents named one after the other are read ahead together; a
-    // folder's documents once the folder has been walked.
-    std::vector<std::string> documents;
-    bool open = true;
-    for (const std::string& path : options_.paths) {
-        if (!walk_.isFolder(path)) {
-            documents.push_back(path);
-            continue;
-        }
-        open = search(documents);
-        documents.clear();
-        if (!open) break;
-        progress_.show("halvorine-find: walking " + escapeControls(path));
-        open = search(walk_.documentsIn(path));
-        if (!open) break;
-    }
-    if (open) search(documents);
+    std::vector<Entry> entries;
+    for (const std::string& path : options_.paths) entries.push_back({path, true});
+    search(std::move(entries));
     flush();
     progress_.clear();
     // Lost output is never a success, whatever matched.
@@ -51,21 +37,50 @@ int FindRun::run() {
     return exitStatus(layersFound_ > 0, errors_.failures() > 0, options_.strict);
 }
 
-bool FindRun::search(const std::vector<std::string>& paths) {
-    if (paths.empty()) return true;
-    documentsKnown_ += paths.size();
-    readAhead_.announce(paths);
-    for (const std::string& path : paths) {
-        const psd::ReadResult result = readAhead_.take(path);
-        if (result.ok())
-            report(path, result.document());
-        else
-            errors_.failed(path, result.error().message);
-        ++documentsRead_;
-        if (!flush()) return false;
-        progress_.show("halvorine-find: " + std::to_string(documentsRead_) + " of " + std::to_string(documentsKnown_)
-                       + " documents read, " + std::to_string(layersFound_) + " matching layers");
+// Every PATH is read ahead as a document, so that a long list of documents on
+// a share waits for no round trip of its own before the reading starts. A
+// PATH whose read failed because it is a folder is walked, and its documents
+// take its place in the announcement.
+bool FindRun::search(std::vector<Entry> entries) {
+    std::size_t at = 0;
+    while (at < entries.size()) {
+        std::vector<std::string> paths;
+        for (std::size_t i = at; i < entries.size(); ++i) paths.push_back(entries[i].path);
+        documentsKnown_ = documentsRead_ + paths.size();
+        readAhead_.announce(std::move(paths));
+        for (; at < entries.size(); ++at) {
+            const psd::ReadResult result = readAhead_.take(entries[at].path);
+            if (!result.ok() && entries[at].named && walk_.isFolder(entries[at].path)) {
+                entries = walked(std::move(entries), at);
+                at = 0;
+                break;
+            }
+            if (!write(entries[at].path, result)) return false;
+        }
     }
+    return true;
+}
+
+// The documents of the folder entries[at], then the entries after it.
+std::vector<FindRun::Entry> FindRun::walked(std::vector<Entry> entries, std::size_t at) {
+    progress_.show("halvorine-find: walking " + escapeControls(entries[at].path));
+    std::vector<Entry> next;
+    for (std::string& document : walk_.documentsIn(entries[at].path)) next.push_back({std::move(document), false});
+    next.insert(next.end(), std::make_move_iterator(entries.begin() + static_cast<std::ptrdiff_t>(at) + 1),
+                std::make_move_iterator(entries.end()));
+    return next;
+}
+
+// Writes the lines of one document; false once the output is closed.
+bool FindRun::write(const std::string& path, const psd::ReadResult& result) {
+    if (result.ok())
+        report(path, result.document());
+    else
+        errors_.failed(path, result.error().message);
+    ++documentsRead_;
+    if (!flush()) return false;
+    progress_.show("halvorine-find: " + std::to_string(documentsRead_) + " of " + std::to_string(documentsKnown_)
+                   + " documents read, " + std::to_string(layersFound_) + " matching layers");
     return true;
 }
 

@@ -19,9 +19,9 @@ class ProgressLine;
 // something failed and nothing matched, or with `strict` when anything failed.
 int exitStatus(bool matched, bool failed, bool strict);
 
-// One search over the PATHs: walks them in order, reads the documents ahead
-// (-j at a time) and writes each document's lines as soon as it is read, in
-// walk order. Stops early when the output's reader goes away.
+// One search over the PATHs: reads the documents ahead (-j at a time), walks
+// the folders among them, and writes each document's lines as soon as it is
+// read, in walk order. Stops early when the output's reader goes away.
 class FindRun {
 public:
     FindRun(const FindOptions& options, FileSystem& fileSystem, OutputStream& out, ErrorLog& errors,
@@ -29,7 +29,13 @@ public:
     int run(); // the exit status
 
 private:
-    bool search(const std::vector<std::string>& paths);
+    struct Entry {
+        std::string path;
+        bool named = false; // a PATH of the command line: walked when it is a folder
+    };
+    bool search(std::vector<Entry> entries);
+    std::vector<Entry> walked(std::vector<Entry> entries, std::size_t at);
+    bool write(const std::string& path, const psd::ReadResult& result);
     void report(const std::string& path, const psd::Document& document);
     bool flush();
 

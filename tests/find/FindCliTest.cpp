@@ -137,6 +137,9 @@ TEST_F(FindCli, EachFormatsExactBytesInWalkOrderPastABrokenDocument) {
         {{"-l0", "logo", "."}, "./" + kOddName + "\0./sub/d.PSB\0"s},
         {{"-0", "logo", "."}, "./" + kOddName + "\0Logo, \"big\"\n./sub/d.PSB\0logo\n"s},
         {{"--count", "logo", "."}, kOddPrinted + "\t1\n./c.psd\t0\n./sub/d.PSB\t1\n"},
+        // A folder between documents: its documents take its place.
+        {{"-l", "logo", "./" + kOddName, "sub", "./b-broken.psd", "./c.psd", "--text-content"},
+         kOddPrinted + "\nsub/d.PSB\n./c.psd\n"},
     };
     for (const auto& row : rows) {
         const Finished result = find(row.args);
