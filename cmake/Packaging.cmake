@@ -15,7 +15,8 @@ editor.\n\
 \n\
 This package holds the Halvorine programs: the desktop application, with\n\
 its menu entry and \"Open With\" for PSD files and folders, and its\n\
-sample documents.")
+sample documents; and halvorine-find, the same search from the command\n\
+line, for scripts and servers.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VERBATIM_VARIABLES ON)
 

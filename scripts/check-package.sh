@@ -27,7 +27,8 @@ mapfile -t files < <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6)
 # check_tree ROOT: the package's files under ROOT, as a staging root or "" for /.
 check_tree() {
   local root=$1 data=$1/usr/share/halvorine
-  local expected=(usr/bin/halvorine usr/share/halvorine/HAND-M.CUR usr/share/halvorine/drag.ico
+  local expected=(usr/bin/halvorine usr/bin/halvorine-find usr/share/man/man1/halvorine-find.1
+    usr/share/halvorine/HAND-M.CUR usr/share/halvorine/drag.ico
     usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/$id.svg)
   for size in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
@@ -44,7 +45,13 @@ check_tree() {
 $listed
 expected:
 $want"
-  echo "check-package: ${root:-/}: files, validators and the installed program's file list are right"
+  local found
+  found=$(cd / && "$root/usr/bin/halvorine-find" -l Layer "$data/Samples")
+  [ "$found" = "$want" ] || fail "the installed halvorine-find found:
+$found
+expected:
+$want"
+  echo "check-package: ${root:-/}: files, validators, the installed program's file list and halvorine-find are right"
 }
 
 stage=$(mktemp -d)

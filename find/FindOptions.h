@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace hv::find {
+
+enum class OutputFormat { Text, Tsv, Csv, Json };
+
+// What is written per document: every matching layer, the path of each
+// document with a match, or each read document's number of matches.
+enum class Report { Matches, FilesWithMatches, Count };
+
+// Documents read at once when -j is not given. Reading ahead costs little on
+// a local disk with a warm cache (the workers wait on nothing) and is what
+// keeps a share busy, where each document waits a round trip or more.
+inline constexpr std::size_t kDefaultJobs = 32;
+
+struct FindOptions {
+    std::string text; // UTF-8, as typed
+    bool matchCase = false;
+    bool textContent = false;
+    // Folders are walked for the files named *.EXT, for each EXT.
+    std::vector<std::string> extensions{"psd", "psb"};
+    OutputFormat format = OutputFormat::Text;
+    Report report = Report::Matches;
+    bool nulAfterPath = false;
+    std::size_t jobs = kDefaultJobs;
+    bool strict = false;
+    std::vector<std::string> paths;
+};
+
+struct CommandLine {
+    enum class Action { Search, Help, Version, UsageError };
+    Action action = Action::Search;
+    FindOptions options;
+    std::string error; // why the command line was refused
+};
+
+// Reads the arguments after the program's name. Options may come before,
+// between or after TEXT and the PATHs; "--" ends them.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The text of --help and of --version.
+std::string helpText();
+std::string versionText();
+
+} // namespace hv::find

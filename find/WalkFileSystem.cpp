@@ -1,0 +1,42 @@
+#include "WalkFileSystem.h"
+
+#include "core/Wildcard.h"
+
+#include <algorithm>
+
+namespace hv::find {
+
+WalkFileSystem::WalkFileSystem(FileSystem& inner, const std::vector<std::string>& extensions, FolderFailure failure)
+    : inner_(inner),
+      failure_(std::move(failure)) {
+    for (const std::string& extension : extensions) {
+        const QString pattern = QStringLiteral("*.") + QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+        // "*.*" matches every name: no other pattern can add to it.
+        if (pattern == QLatin1String("*.*")) {
+            patterns_.clear();
+            break;
+        }
+        patterns_.append(pattern);
+    }
+}
+
+SubFolderListing WalkFileSystem::subFolders(const QString& folder) {
+    SubFolderListing listing = inner_.subFolders(folder);
+    if (listing.error != 0 && failure_) {
+        const std::lock_guard lock(failureMutex_);
+        failure_(folder, listing.description);
+    }
+    return listing;
+}
+
+QStringList WalkFileSystem::filesMatching(const QString& folder, const QString& pattern) {
+    QStringList names = inner_.filesMatching(folder, pattern);
+    if (!patterns_.isEmpty())
+        names.removeIf([this](const QString& name) {
+            return std::none_of(patterns_.begin(), patterns_.end(),
+                                [&](const QString& wanted) { return matchesWildcard(name, wanted); });
+        });
+    return names;
+}
+
+} // namespace hv::find

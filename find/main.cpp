@@ -1,0 +1,39 @@
+// halvorine-find [OPTIONS] TEXT PATH...: the window's layer search from the
+// command line. Everything but the process set-up lives in halvorine_find.
+#include "Console.h"
+#include "FindOptions.h"
+#include "FindRun.h"
+#include "platform/qt/PosixFileSystem.h"
+
+#include <QCoreApplication>
+
+#include <csignal>
+
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    using hv::find::CommandLine;
+    // A reader that goes away shows up as a failed write, which ends the
+    // search quietly.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    const CommandLine commandLine = hv::find::parseCommandLine({argv + 1, argv + argc});
+    switch (commandLine.action) {
+    case CommandLine::Action::Help: return hv::find::writeAll(STDOUT_FILENO, hv::find::helpText()) == 0 ? 0 : 2;
+    case CommandLine::Action::Version: return hv::find::writeAll(STDOUT_FILENO, hv::find::versionText()) == 0 ? 0 : 2;
+    case CommandLine::Action::UsageError:
+        hv::find::writeAll(STDERR_FILENO, "halvorine-find: " + commandLine.error
+                                              + "\nTry 'halvorine-find --help' for more information.\n");
+        return 2;
+    case CommandLine::Action::Search: break;
+    }
+
+    // The folder scan's list model needs an event dispatcher for its timer.
+    int qtArgc = 1;
+    QCoreApplication application(qtArgc, argv);
+    hv::PosixFileSystem fileSystem;
+    hv::find::OutputStream out(STDOUT_FILENO);
+    hv::find::ProgressLine progress(STDERR_FILENO, ::isatty(STDERR_FILENO) == 1);
+    hv::find::ErrorLog errors(STDERR_FILENO, progress);
+    return hv::find::FindRun(commandLine.options, fileSystem, out, errors, progress).run();
+}
