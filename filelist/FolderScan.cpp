@@ -1,118 +1,102 @@
 #include "FolderScan.h"
 
 #include "PathRules.h"
-#include "core/BuildInfo.h"
-#include "core/ErrorTrap.h"
+#include "ScanWait.h"
+#include "SubDirectoryWalk.h"
 #include "core/ListViewModel.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
-#include <unordered_set>
+#include <algorithm>
 
 namespace hv {
 
 namespace {
 
-// Statement numbers of GetSubDirectories2016.
-namespace line {
-constexpr int kLevelEvents = 104;
-constexpr int kSkipHiddenSystem = 106;
-constexpr int kCollectSubFolder = 110;
-constexpr int kKeepFolder = 112;
-} // namespace line
+constexpr int kFileAttributesHiddenArchive = attr::Hidden | attr::Archive; // 34
 
-constexpr int kFileAttributesHiddenArchive = attr::Hidden | attr::Archive;      // 34
-constexpr int kFolderHiddenSystem = attr::Folder | attr::Hidden | attr::System; // 22
-constexpr int kFolderHiddenSystemAlias = kFolderHiddenSystem | attr::Alias;     // 1046
+// The files are looked at for this many folders at a time, so that the
+// answers held stay few whatever the size of the tree...
+constexpr std::size_t kFoldersAtATime = 256;
+// ... and this many names make one job of the file system.
+constexpr std::size_t kNamesPerJob = 16;
 
-struct FolderIdHash {
-    std::size_t operator()(const FolderId& id) const noexcept {
-        return std::hash<std::uint64_t>()(id.node * 0x9E3779B97F4A7C15ULL ^ id.device);
-    }
+// A name listed in one of the folders looked at, and what the scan asks
+// about it, in the order it asks.
+struct ListedName {
+    std::size_t folder = 0; // position among the folders looked at
+    QString name;
+    bool listed = false; // an existing file, as ListFilesInFolder sees it
+    bool exists = false; // still one when it is about to be added
+    int attributes = -1;
 };
 
-// One run of GetSubDirectories2016 over a whole tree.
-class SubDirectoryWalk {
+// The files of some folders of a scan: the folders' listings, then the
+// checks of every listed name, each asked of the file system at once and
+// taken in the folders' order.
+class FolderFiles {
 public:
-    SubDirectoryWalk(FileSystem& fileSystem, EventPump& events, MessageBox& messages)
+    FolderFiles(FileSystem& fileSystem, EventPump& events, const QString& pattern)
         : fs_(fileSystem),
           events_(events),
-          trap_(messages, QStringLiteral("AddFolder"), QStringLiteral("GetSubDirectories2016"),
-                QString::fromLatin1(kScanTag)),
+          pattern_(pattern),
           separator_(fileSystem.separator()) {}
 
-    void run(std::vector<QString>& folders) {
-        for (const QString& folder : folders)
-            if (const std::optional<FolderId> id = fs_.folderId(folder)) seen_.insert(*id);
-
-        // Level by level: each level is the sub-folders of the one before,
-        // grouped by parent in the parents' order.
-        std::vector<QString> deeper;
-        std::vector<QString> level = walkLevel(folders);
-        while (!level.empty()) {
-            std::vector<QString> next = walkLevel(level);
-            deeper.insert(deeper.end(), std::make_move_iterator(level.begin()), std::make_move_iterator(level.end()));
-            level = std::move(next);
-        }
-
-        for (QString& folder : deeper) {
-            if (!fs_.isExistingFolder(folder)) continue;
-            bool keep = false;
-            trap_(line::kKeepFolder, [&] {
-                events_.processEvents();
-                keep = fs_.isRootFolder(folder) || !isHiddenSystemFolder(folder);
-            });
-            if (keep) folders.push_back(std::move(folder));
-        }
+    // `folders` are entries of the folder list, each ending in the
+    // separator. Returns the names listed in them, in order, checked.
+    std::vector<ListedName> look(const std::vector<QString>& folders) {
+        folders_.clear();
+        for (const QString& entry : folders) folders_.push_back(entry.chopped(1));
+        std::vector<ListedName> names = listAll();
+        checkAll(names);
+        return names;
     }
+    // The path under which a name of folder `i` is added.
+    QString pathOf(const ListedName& name) const { return folders_[name.folder] + separator_ + name.name; }
 
 private:
-    bool isHiddenSystemFolder(const QString& folder) {
-        const int value = fs_.attributes(folder);
-        if (value < 0) throw Failure(QStringLiteral("Path not found"));
-        return value == kFolderHiddenSystem || value == kFolderHiddenSystemAlias;
+    // What ListFilesInFolder lists: the folder with one separator at its end.
+    QString listedFolder(std::size_t i) const {
+        const QString& folder = folders_[i];
+        return folder.endsWith(separator_) ? folder : folder + separator_;
     }
 
-    bool acceptableName(const QString& name) const {
-        return fs_.pathLength(name) < fs_.pathLengthLimit() && !hasUnsafeCharacters(name)
-               && !name.contains(QLatin1Char('?')) && name != QLatin1String(".") && name != QLatin1String("..");
-    }
-
-    // The sub-folders of every entry of `level`. Entries whose listing was
-    // refused or whose path vanished leave `level`.
-    std::vector<QString> walkLevel(std::vector<QString>& level) {
-        std::vector<QString> found;
-        std::vector<bool> removed(level.size(), false);
-        for (std::size_t i = 0; i < level.size(); ++i) {
-            const QString& entry = level[i];
-            if (!fs_.isExistingFolder(entry) || fs_.pathLength(entry) >= fs_.pathLengthLimit()) continue;
-            trap_(line::kLevelEvents, [&] { events_.processEvents(); });
-            bool skip = false;
-            trap_(line::kSkipHiddenSystem, [&] { skip = !fs_.isRootFolder(entry) && isHiddenSystemFolder(entry); });
-            if (skip) continue;
-            const SubFolderListing listing = fs_.subFolders(entry);
-            for (const SubFolder& sub : listing.folders) {
-                trap_(line::kCollectSubFolder, [&] {
-                    events_.processEvents();
-                    if (acceptableName(sub.name) && seen_.insert(sub.id).second)
-                        found.push_back(entry + sub.name + separator_);
-                });
-            }
-            if (listing.error == listing::PermissionDenied || listing.error == listing::PathNotFound) removed[i] = true;
+    std::vector<ListedName> listAll() {
+        std::vector<QStringList> listings(folders_.size());
+        std::vector<ListedName> names;
+        const std::unique_ptr<QueryRun> run = fs_.startQueries(
+            folders_.size(), [&](std::size_t i) { listings[i] = fs_.filesMatching(listedFolder(i), pattern_); });
+        for (std::size_t i = 0; i < folders_.size(); ++i) {
+            waitForAnswers(*run, i, events_);
+            for (QString& name : listings[i]) names.push_back(ListedName{i, std::move(name)});
         }
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < level.size(); ++i)
-            if (!removed[i]) level[kept++] = std::move(level[i]);
-        level.resize(kept);
-        return found;
+        return names;
+    }
+
+    // Runs on a worker thread: touches nothing but the file system and `name`.
+    void check(ListedName& name) const {
+        name.listed = fs_.isExistingFile(listedFolder(name.folder) + name.name);
+        if (!name.listed || name.name.startsWith(QLatin1Char('~'))) return;
+        const QString path = pathOf(name);
+        name.exists = fs_.isExistingFile(path);
+        if (name.exists) name.attributes = fs_.attributes(path);
+    }
+
+    void checkAll(std::vector<ListedName>& names) {
+        const std::size_t jobs = (names.size() + kNamesPerJob - 1) / kNamesPerJob;
+        const std::unique_ptr<QueryRun> run = fs_.startQueries(jobs, [&](std::size_t job) {
+            const std::size_t end = std::min(names.size(), (job + 1) * kNamesPerJob);
+            for (std::size_t i = job * kNamesPerJob; i < end; ++i) check(names[i]);
+        });
+        for (std::size_t job = 0; job < jobs; ++job) waitForAnswers(*run, job, events_);
     }
 
     FileSystem& fs_;
     EventPump& events_;
-    ErrorTrap trap_;
-    QChar separator_;
-    std::unordered_set<FolderId, FolderIdHash> seen_;
+    const QString pattern_;
+    const QChar separator_;
+    std::vector<QString> folders_; // without their trailing separator
 };
 
 } // namespace
@@ -124,21 +108,21 @@ FolderScan::FolderScan(FileSystem& fileSystem, EventPump& events, MessageBox& me
       fileList_(fileList) {}
 
 void FolderScan::addFolderFiles(const QString& topFolder, const QString& pattern, const ScanFailureReport& report) {
-    const QChar separator = fileSystem_.separator();
     const PathStyle style = fileSystem_.pathStyle();
-    std::vector<QString> folders{topFolder + separator};
+    std::vector<QString> folders{topFolder + fileSystem_.separator()};
     getSubDirectories(folders);
-    for (const QString& entry : folders) {
-        const QString folder = entry.chopped(1);
-        for (const QString& name : listFilesInFolder(folder, pattern)) {
-            if (name.startsWith(QLatin1Char('~'))) continue;
-            const QString path = folder + separator + name;
+    FolderFiles files(fileSystem_, events_, pattern);
+    for (std::size_t first = 0; first < folders.size(); first += kFoldersAtATime) {
+        const auto from = folders.begin() + static_cast<std::ptrdiff_t>(first);
+        const auto to =
+            folders.begin() + static_cast<std::ptrdiff_t>(std::min(folders.size(), first + kFoldersAtATime));
+        for (const ListedName& name : files.look(std::vector<QString>(from, to))) {
+            if (!name.listed || name.name.startsWith(QLatin1Char('~'))) continue;
             try {
-                if (!fileSystem_.isExistingFile(path)) continue;
-                const int value = fileSystem_.attributes(path);
-                if (value < 0) throw Failure(QStringLiteral("File not found"));
-                if (value == kFileAttributesHiddenArchive) continue;
-                fileList_.addItem(normalizePath(path, style));
+                if (!name.exists) continue;
+                if (name.attributes < 0) throw Failure(QStringLiteral("File not found"));
+                if (name.attributes == kFileAttributesHiddenArchive) continue;
+                fileList_.addItem(normalizePath(files.pathOf(name), style));
             } catch (const Failure& failure) {
                 if (report) report(failure.description());
             } catch (const std::exception& error) {

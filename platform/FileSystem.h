@@ -4,7 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -59,6 +63,44 @@ struct SubFolderListing {
     QString description;
 };
 
+// One job of a query run: makes queries of the file system and leaves its
+// answers where the caller reads them once the job has run.
+using QueryJob = std::function<void(std::size_t index)>;
+
+// The jobs started by one FileSystem::startQueries call. Only the thread that
+// started them uses this object.
+class QueryRun {
+public:
+    virtual ~QueryRun() = default;
+    // True once job `index` has run (an index past the last job always is);
+    // waits at most `timeout` for that.
+    virtual bool waitFor(std::size_t index, std::chrono::milliseconds timeout) = 0;
+};
+
+// Runs one job; a job that throws ends there, and the run goes on.
+inline void runQueryJob(const QueryJob& job, std::size_t index) noexcept {
+    try {
+        job(index);
+    } catch (...) {
+    }
+}
+
+// The jobs run one after the other on the caller's thread, each when
+// waitFor() first reaches it.
+class QueryRunInOrder final : public QueryRun {
+public:
+    QueryRunInOrder(std::size_t count, QueryJob job) : count_(count), job_(std::move(job)) {}
+    bool waitFor(std::size_t index, std::chrono::milliseconds) override {
+        for (; next_ < count_ && next_ <= index; ++next_) runQueryJob(job_, next_);
+        return true;
+    }
+
+private:
+    std::size_t count_;
+    std::size_t next_ = 0;
+    QueryJob job_;
+};
+
 // File-system queries. None of them reports an error: a query that fails
 // answers false, -1, nothing or an empty list.
 class FileSystem {
@@ -95,6 +137,18 @@ public:
     // to case; "*.*" matches every name), hidden entries included, sorted by
     // name without regard to case. Empty when the folder cannot be read.
     virtual QStringList filesMatching(const QString& folder, const QString& pattern) = 0;
+
+    // Runs job(0) to job(count - 1), each once. A file system whose queries
+    // may be made from several threads at once runs the jobs on worker
+    // threads, several at a time, starting them in index order, so that the
+    // round trips to a slow share overlap: a job may then read only what
+    // stays as it is until the run ends, and write only its own answers. This
+    // one runs them on the caller's thread, in order, as waitFor() reaches
+    // them. Destroying the run starts no further job and waits for those
+    // running.
+    virtual std::unique_ptr<QueryRun> startQueries(std::size_t count, QueryJob job) {
+        return std::make_unique<QueryRunInOrder>(count, std::move(job));
+    }
 };
 
 } // namespace hv

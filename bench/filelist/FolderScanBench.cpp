@@ -3,7 +3,7 @@
 // "Add All PSD File(s) In Folder" does, after a tenth-size warm-up tree that
 // shows whether the cost per file stays flat as the tree grows.
 //
-//     bench_folder_scan [work-folder]
+//     bench_folder_scan [work-folder] [--threads N]
 //
 // The trees are written below the work folder (default: a new temporary
 // folder) and removed at the end.
@@ -14,6 +14,10 @@
 //                                          PSD File(s) In Folder" with "*.psd"
 //                                          and prints its last line as
 //                                          folder-scan seconds S files F
+//                                          event-pumps P threads N
+//
+// --threads N: how many queries of the file system are made at once
+// (default PosixFileSystem::defaultQueryThreads; 1 asks one after the other).
 
 #include "core/ListViewModel.h"
 #include "filelist/FolderScan.h"
@@ -28,6 +32,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -103,8 +108,10 @@ struct Figures {
     double seconds = 0;
 };
 
+std::size_t queryThreads = hv::PosixFileSystem::defaultQueryThreads;
+
 Figures scan(const QString& top, const QString& pattern) {
-    hv::PosixFileSystem fileSystem;
+    hv::PosixFileSystem fileSystem(queryThreads);
     CountingPump events;
     PrintedMessages messages;
     hv::ListViewModel fileList(false);
@@ -127,14 +134,18 @@ void report(const char* label, long files, const Figures& figures) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[argc - 2], "--threads") == 0) {
+        queryThreads = std::strtoul(argv[argc - 1], nullptr, 10);
+        argc -= 2;
+    }
     if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
         std::printf("wrote %ld files\n", writeTree(QString::fromLocal8Bit(argv[2]), 1));
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "--real") == 0) {
         const Figures figures = scan(QString::fromLocal8Bit(argv[2]), QStringLiteral("*.psd"));
-        std::printf("folder-scan seconds %.3f files %ld event-pumps %ld\n", figures.seconds, figures.rows,
-                    figures.pumps);
+        std::printf("folder-scan seconds %.3f files %ld event-pumps %ld threads %zu\n", figures.seconds, figures.rows,
+                    figures.pumps, queryThreads);
         return 0;
     }
     std::unique_ptr<QTemporaryDir> temporary;
@@ -147,7 +158,7 @@ int main(int argc, char* argv[]) {
     }
     QDir().mkpath(work);
 
-    std::printf("writing the trees in %s ...\n", qPrintable(work));
+    std::printf("writing the trees in %s (%zu query threads) ...\n", qPrintable(work), queryThreads);
     const QString small = work + QStringLiteral("/small");
     const QString large = work + QStringLiteral("/large");
     const long smallFiles = writeTree(small, 1);  // 1,000 leaf folders, 10,000 files

@@ -131,7 +131,10 @@ void setListingError(SubFolderListing& listing, int error) {
 
 } // namespace
 
-PosixFileSystem::PosixFileSystem() : superuser_(::geteuid() == 0) {}
+PosixFileSystem::PosixFileSystem(std::size_t queryThreads)
+    : superuser_(::geteuid() == 0),
+      queryThreads_(queryThreads),
+      workers_(queryThreads) {}
 
 bool PosixFileSystem::isExistingPath(const QString& path) {
     if (path.isEmpty()) return false;
@@ -226,6 +229,13 @@ QStringList PosixFileSystem::filesMatching(const QString& folder, const QString&
     }
     std::sort(names.begin(), names.end(), byNameWithoutCase);
     return names;
+}
+
+std::unique_ptr<QueryRun> PosixFileSystem::startQueries(std::size_t count, QueryJob job) {
+    // Even a single job runs on a worker, so that the caller can wait for a
+    // share that does not answer in slices, with its window live.
+    if (queryThreads_ <= 1) return FileSystem::startQueries(count, std::move(job));
+    return workers_.start(count, std::move(job));
 }
 
 } // namespace hv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PosixFileSystemWorkers.h"
 #include "platform/FileSystem.h"
 
 namespace hv {
@@ -11,9 +12,21 @@ namespace hv {
 // name begins with ".", system never, folder for a directory, archive for
 // every regular file, alias for a symbolic link; the kind of entry is the
 // kind of the link's target.
+//
+// Every query may be made from several threads at once: startQueries() runs
+// its jobs on up to `queryThreads` worker threads.
 class PosixFileSystem : public FileSystem {
 public:
-    PosixFileSystem();
+    // A folder scan of 10,000 files in 1,111 folders on a share with a round
+    // trip of a millisecond takes about 2.5 s with 8 query threads, 1.2 s
+    // with 16, 0.7 s with 32 and 0.45 s with 64; more gain little
+    // (bench_folder_scan --threads). The threads are made only when a run of
+    // queries needs them, and a local disk runs as fast with 64 as with one.
+    static constexpr std::size_t defaultQueryThreads = 64;
+
+    // With `queryThreads` of 1 (or 0) every query is made on the caller's
+    // thread.
+    explicit PosixFileSystem(std::size_t queryThreads = defaultQueryThreads);
 
     bool isExistingPath(const QString& path) override;
 
@@ -27,9 +40,12 @@ public:
     std::optional<FolderId> folderId(const QString& path) override;
     SubFolderListing subFolders(const QString& folder) override;
     QStringList filesMatching(const QString& folder, const QString& pattern) override;
+    std::unique_ptr<QueryRun> startQueries(std::size_t count, QueryJob job) override;
 
 private:
-    bool superuser_; // the effective user when the object was made
+    const bool superuser_; // the effective user when the object was made
+    const std::size_t queryThreads_;
+    QueryWorkers workers_;
 };
 
 } // namespace hv

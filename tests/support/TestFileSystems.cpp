@@ -1,8 +1,11 @@
 #include "TestFileSystems.h"
 
 #include "core/Wildcard.h"
+#include "platform/qt/PosixFileSystemWorkers.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace hv::test {
 
@@ -64,10 +67,12 @@ QStringList FakeFileSystem::children(const QString& folder, bool folders) const 
 }
 
 bool FakeFileSystem::isExistingPath(const QString& path) {
+    const std::lock_guard lock(mutex_);
     return find(path) != nullptr;
 }
 
 int FakeFileSystem::attributes(const QString& path) {
+    const std::lock_guard lock(mutex_);
     const Entry* entry = find(path);
     if (!entry) return -1;
     const auto left = readsLeft_.find(key(path));
@@ -79,21 +84,25 @@ int FakeFileSystem::attributes(const QString& path) {
 }
 
 bool FakeFileSystem::isExistingFile(const QString& path) {
+    const std::lock_guard lock(mutex_);
     const Entry* entry = find(path);
     return entry && !entry->folder;
 }
 
 bool FakeFileSystem::isRootFolder(const QString& path) {
+    const std::lock_guard lock(mutex_);
     return roots_.contains(key(path));
 }
 
 std::optional<FolderId> FakeFileSystem::folderId(const QString& path) {
+    const std::lock_guard lock(mutex_);
     const Entry* entry = find(path);
     if (!entry || !entry->folder) return std::nullopt;
     return FolderId{0, entry->id};
 }
 
 SubFolderListing FakeFileSystem::subFolders(const QString& folder) {
+    const std::lock_guard lock(mutex_);
     SubFolderListing listing;
     const Entry* entry = find(folder);
     if (!entry || !entry->folder) {
@@ -114,11 +123,20 @@ SubFolderListing FakeFileSystem::subFolders(const QString& folder) {
 }
 
 QStringList FakeFileSystem::filesMatching(const QString& folder, const QString& pattern) {
+    const std::lock_guard lock(mutex_);
     if (failures_.contains(key(folder)) && failures_.value(key(folder)).first == listing::PermissionDenied) return {};
     QStringList names;
     for (const QString& name : children(folder, false))
         if (matchesWildcard(name, pattern)) names.append(name);
     return names;
+}
+
+std::unique_ptr<QueryRun> FakeFileSystem::startQueries(std::size_t count, QueryJob job) {
+    if (!workers_) return FileSystem::startQueries(count, std::move(job));
+    return workers_->start(count, [count, job = std::move(job)](std::size_t index) {
+        std::this_thread::sleep_for(std::chrono::microseconds(100 * ((count - index) % 16)));
+        job(index);
+    });
 }
 
 bool DenyingFileSystem::isDenied(const QString& folder) const {

@@ -7,12 +7,15 @@
 #include <QSet>
 #include <QString>
 
+#include <mutex>
+
 namespace hv::test {
 
 // An in-memory file system with the attribute values, roots, listing
 // failures and path limit a test sets up, in either path style. Paths are
 // looked up with runs of separators taken as one and without a trailing
-// separator, so "C:\", "C:\\" and "C:" name the same root.
+// separator, so "C:\", "C:\\" and "C:" name the same root. Its queries may
+// be made from several threads at once.
 class FakeFileSystem : public FileSystem {
 public:
     explicit FakeFileSystem(PathStyle style = PathStyle::Windows) : style_(style) {}
@@ -27,6 +30,10 @@ public:
     void attributesVanishAfter(const QString& path, int reads);
 
     qsizetype limit = 260;
+    // Query runs take place on that many worker threads from now on, and each
+    // job waits first the longer the earlier it comes in its run, so that
+    // answers come back out of order.
+    void answerOnWorkers(std::size_t threads) { workers_ = std::make_unique<QueryWorkers>(threads); }
 
     bool isExistingPath(const QString& path) override;
     PathStyle pathStyle() const override { return style_; }
@@ -38,6 +45,7 @@ public:
     std::optional<FolderId> folderId(const QString& path) override;
     SubFolderListing subFolders(const QString& folder) override;
     QStringList filesMatching(const QString& folder, const QString& pattern) override;
+    std::unique_ptr<QueryRun> startQueries(std::size_t count, QueryJob job) override;
 
 private:
     struct Entry {
@@ -56,14 +64,19 @@ private:
     QMap<QString, std::pair<int, int>> failures_;
     QMap<QString, int> readsLeft_;
     std::uint64_t nextId_ = 1;
+    mutable std::mutex mutex_; // guards the queries, not the setting up
+    std::unique_ptr<QueryWorkers> workers_;
 };
 
 // This machine's file system, except that the folders named by the test
 // refuse to be listed, as folders without read permission do for anyone
-// but the superuser.
+// but the superuser, and a path length limit may stand in for the system's.
 class DenyingFileSystem : public PosixFileSystem {
 public:
+    explicit DenyingFileSystem(std::size_t queryThreads = defaultQueryThreads) : PosixFileSystem(queryThreads) {}
     QSet<QString> denied; // folder paths without trailing "/"
+    qsizetype limit = 0;  // 0: the system's
+    qsizetype pathLengthLimit() const override { return limit > 0 ? limit : PosixFileSystem::pathLengthLimit(); }
     SubFolderListing subFolders(const QString& folder) override;
     QStringList filesMatching(const QString& folder, const QString& pattern) override;
 
