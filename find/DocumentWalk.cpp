@@ -47,9 +47,7 @@ std::string folderName(const QString& folder) {
 
 DocumentWalk::DocumentWalk(FileSystem& fileSystem, const std::vector<std::string>& extensions, ErrorLog& errors)
     : errors_(errors),
-      fileSystem_(fileSystem, extensions, [&errors](const QString& folder, const QString& reason) {
-          errors.failed(folderName(folder), reason.toUtf8().toStdString());
-      }) {}
+      fileSystem_(fileSystem, extensions) {}
 
 bool DocumentWalk::isFolder(const std::string& path) {
     return fileSystem_.folderId(fromBytes(path)).has_value();
@@ -64,6 +62,8 @@ std::vector<std::string> DocumentWalk::documentsIn(const std::string& folder) {
     scan.addFolderFiles(fromBytes(folder), QStringLiteral("*.*"), [&](const QString& description) {
         errors_.failed(folder, description.toUtf8().toStdString());
     });
+    for (const WalkFileSystem::FolderFailure& failure : fileSystem_.takeFolderFailures())
+        errors_.failed(folderName(failure.folder), failure.reason.toUtf8().toStdString());
 
     std::vector<std::string> documents;
     documents.reserve(static_cast<std::size_t>(files.itemCount()));

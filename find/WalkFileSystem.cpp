@@ -6,9 +6,7 @@
 
 namespace hv::find {
 
-WalkFileSystem::WalkFileSystem(FileSystem& inner, const std::vector<std::string>& extensions, FolderFailure failure)
-    : inner_(inner),
-      failure_(std::move(failure)) {
+WalkFileSystem::WalkFileSystem(FileSystem& inner, const std::vector<std::string>& extensions) : inner_(inner) {
     for (const std::string& extension : extensions) {
         const QString pattern = QStringLiteral("*.") + QString::fromUtf8(extension.data(), qsizetype(extension.size()));
         // "*.*" matches every name: no other pattern can add to it.
@@ -22,11 +20,22 @@ WalkFileSystem::WalkFileSystem(FileSystem& inner, const std::vector<std::string>
 
 SubFolderListing WalkFileSystem::subFolders(const QString& folder) {
     SubFolderListing listing = inner_.subFolders(folder);
-    if (listing.error != 0 && failure_) {
-        const std::lock_guard lock(failureMutex_);
-        failure_(folder, listing.description);
+    if (listing.error != 0) {
+        const std::lock_guard lock(failuresMutex_);
+        failures_.push_back({folder, listing.description});
     }
     return listing;
+}
+
+std::vector<WalkFileSystem::FolderFailure> WalkFileSystem::takeFolderFailures() {
+    std::vector<FolderFailure> taken;
+    {
+        const std::lock_guard lock(failuresMutex_);
+        taken.swap(failures_);
+    }
+    std::sort(taken.begin(), taken.end(),
+              [](const FolderFailure& a, const FolderFailure& b) { return a.folder < b.folder; });
+    return taken;
 }
 
 QStringList WalkFileSystem::filesMatching(const QString& folder, const QString& pattern) {

@@ -13,8 +13,9 @@
 namespace hv::find {
 namespace {
 
-TEST(FindWalk, KeepsTheScanOrderForTheWantedExtensionsAndReportsFoldersThatCannotBeListed) {
+void walkTheTree(std::size_t workers) {
     test::FakeFileSystem fs(PathStyle::Posix);
+    if (workers > 0) fs.answerOnWorkers(workers);
     fs.addFolder("/top");
     for (const char* file :
          {"/top/a.psd", "/top/B.PSB", "/top/c.txt", "/top/~d.psd", "/top/sub/e.psd", "/top/denied/f.psd"})
@@ -22,6 +23,8 @@ TEST(FindWalk, KeepsTheScanOrderForTheWantedExtensionsAndReportsFoldersThatCanno
     fs.addFolder("/top/sub");
     fs.addFolder("/top/denied");
     fs.failListing("/top/denied", listing::PermissionDenied);
+    fs.addFolder("/top/closed");
+    fs.failListing("/top/closed", listing::PermissionDenied);
 
     const struct {
         std::vector<std::string> extensions;
@@ -43,10 +46,20 @@ TEST(FindWalk, KeepsTheScanOrderForTheWantedExtensionsAndReportsFoldersThatCanno
 
         char text[200] = {};
         const ssize_t got = ::read(errorPipe[0], text, sizeof text - 1);
-        EXPECT_EQ(std::string(text, got > 0 ? static_cast<std::size_t>(got) : 0), "/top/denied: listing failed\n");
-        EXPECT_EQ(errors.failures(), 1u);
+        EXPECT_EQ(std::string(text, got > 0 ? static_cast<std::size_t>(got) : 0),
+                  "/top/closed: listing failed\n/top/denied: listing failed\n");
+        EXPECT_EQ(errors.failures(), 2u);
         ::close(errorPipe[0]);
         ::close(errorPipe[1]);
+    }
+}
+
+// With the scan's questions answered on worker threads, out of order, the
+// documents and the failure lines stay the same.
+TEST(FindWalk, KeepsTheScanOrderForTheWantedExtensionsAndReportsFoldersThatCannotBeListed) {
+    for (const std::size_t workers : {0u, 8u}) {
+        SCOPED_TRACE(workers);
+        walkTheTree(workers);
     }
 }
 
