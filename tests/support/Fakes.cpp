@@ -5,7 +5,10 @@
 
 #include <QCoreApplication>
 
+#include <chrono>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace hv::test {
 
