@@ -118,7 +118,7 @@ public:
 
     // When set, the application reads ahead as the link on the layer reader
     // does: announced documents are "read" on a psd::ReadAhead pool of that
-    // K, each read running onRead first on its own thread (copied at
+    // K, each read calling onRead on the thread that reads (copied at
     // create(): a test may hold a read up with it), and open() takes the
     // path's read before it looks the document up. The log is the same
     // whatever K; reads() lists the paths read, in the order reading began.
