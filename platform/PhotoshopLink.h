@@ -3,6 +3,7 @@
 #include "platform/DocumentFacts.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -32,6 +33,20 @@ public:
 class PhotoshopApplication {
 public:
     virtual ~PhotoshopApplication() = default;
+    // Announces the paths open() is going to be asked for, in that order, so
+    // that an application able to read documents ahead can start on them.
+    // Only a hint: open() takes any path, announced or not, and a later
+    // announcement replaces an earlier one. Does nothing by default.
+    virtual void expect(const QStringList& paths) { (void)paths; }
+    // Waits at most `milliseconds` for open(path) to be able to return
+    // without reading the document first; true when it can (always, by
+    // default). A caller that waits in short slices and lets its events run
+    // in between is never held up by a slow document.
+    virtual bool waitUntilReady(const QString& path, int milliseconds) {
+        (void)path;
+        (void)milliseconds;
+        return true;
+    }
     // Opens the document at `path`, exactly as listed.
     virtual std::unique_ptr<PhotoshopDocument> open(const QString& path) = 0;
     virtual void quit() = 0;

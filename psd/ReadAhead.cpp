@@ -39,9 +39,13 @@ ReadResult readSafely(const ReadAhead::Reader& reader, const std::string& path) 
 // Everything the workers share with the pool; it lives as long as the last
 // of them. Every member is guarded by `mutex`.
 struct ReadAhead::State : std::enable_shared_from_this<State> {
-    State(std::size_t readsInFlight, Reader r) : k(readsInFlight), reader(std::move(r)) {}
+    State(std::size_t readsInFlight, Reader r)
+        : k(readsInFlight),
+          batch(std::max<std::size_t>(readsInFlight / 4, 1)),
+          reader(std::move(r)) {}
 
     const std::size_t k;
+    const std::size_t batch; // reads ahead the caller lets pile up before it wakes a worker
     const Reader reader;
 
     std::mutex mutex;
@@ -65,6 +69,7 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     JobPtr claim();
     bool canStart();
     void wakeOne();
+    void wakeFromCaller();
     static void runWorker(std::shared_ptr<State> self);
 };
 
@@ -94,7 +99,7 @@ void ReadAhead::State::ask(const std::string& path) {
         asked.reset();
         if (!extra || extra->path != path) extra = std::make_shared<Job>(Job{path, false, std::nullopt});
     }
-    wakeOne();
+    wakeFromCaller();
 }
 
 // The next read a free worker should start, marked started; null when none
@@ -145,6 +150,14 @@ void ReadAhead::State::wakeOne() {
     } catch (const std::system_error&) {
         // No thread to be had: the running workers, or take(), do the reads.
     }
+}
+
+// The caller's thread wakes a worker at once for the read it waits for, but
+// for reading ahead only once a batch of reads may start: each wake-up costs
+// the caller a system call, and a worker that wakes gets the next one going.
+void ReadAhead::State::wakeFromCaller() {
+    const bool waitedForUnstarted = (extra && !extra->started) || (asked && !jobs.contains(*asked));
+    if (waitedForUnstarted || jobs.size() + batch <= k) wakeOne();
 }
 
 void ReadAhead::State::runWorker(std::shared_ptr<State> self) {
@@ -198,7 +211,7 @@ void ReadAhead::announce(std::vector<std::string> paths) {
     s.asked.reset();
     s.jobs.clear();
     s.extra.reset();
-    s.wakeOne();
+    s.wakeFromCaller();
 }
 
 bool ReadAhead::waitReady(const std::string& path, std::chrono::milliseconds timeout) {
@@ -226,7 +239,7 @@ ReadResult ReadAhead::take(const std::string& path) {
     s.extra.reset();
     s.asked.reset();
     if (!job) ++s.busy; // read here, below
-    s.wakeOne();
+    s.wakeFromCaller();
 
     if (job) {
         s.ready.wait(lock, [&] { return job->result.has_value(); });
@@ -236,7 +249,7 @@ ReadResult ReadAhead::take(const std::string& path) {
     ReadResult result = readSafely(s.reader, path);
     lock.lock();
     --s.busy;
-    s.wakeOne();
+    s.wakeFromCaller();
     return result;
 }
 

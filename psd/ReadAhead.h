@@ -29,7 +29,9 @@ namespace hv::psd {
 //   for the entry being asked for and the K - 1 entries after it, or, before
 //   the next entry is asked for, for the K - 1 entries from the cursor on. At
 //   most K + 2 finished results are held. With K = 1 nothing is read before it
-//   is asked for.
+//   is asked for. The caller's calls start reads ahead only once K / 4 of
+//   them may start, so its thread wakes a worker about once per K / 4
+//   documents rather than once per document.
 // - Failed reads come back as errors in their place; a reader that throws
 //   (out of memory) gives an error too.
 // - Destruction returns at once: no read starts any more, reads in progress

@@ -18,7 +18,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVORINE_TSAN=ON >/dev/null
 cmake --build build/tsan -j "$jobs" --target halvorine_threads_tests
-export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp"
 # This sanitizer cannot map its shadow memory with the address randomisation
 # of some newer kernels; run without it there.
 no_aslr=()

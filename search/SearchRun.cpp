@@ -48,6 +48,10 @@ constexpr int kDefaultPointer = 152;
 constexpr int kResetProgress = 154;
 } // namespace line
 
+// How long the run waits for a document before it lets events run again: a
+// slow or huge document never holds the window up for much longer.
+constexpr int kWaitSliceMs = 15;
+
 PhotoshopApplication& linked(PhotoshopApplication* application) {
     if (!application) throw Failure(QStringLiteral("The document reader is not available"));
     return *application;
@@ -95,8 +99,21 @@ void SearchRun::run(ErrorTrap& trap) {
     // Rows added while the run lets events run are not searched.
     int count = 0;
     trap(line::kCountRows, [&] { count = window_.files.itemCount(); });
+    announce(trap, application.get(), count);
     for (int i = 1; i <= count; ++i) searchDocument(trap, application.get(), i);
     finish(trap, application);
+}
+
+void SearchRun::announce(ErrorTrap& trap, PhotoshopApplication* application, int count) {
+    if (!application || count <= 0) return;
+    // The documents are opened in list order; rows that change while events
+    // run are still opened as they then stand.
+    trap(line::kCountRows, [&] {
+        QStringList paths;
+        paths.reserve(count);
+        for (int i = 1; i <= count; ++i) paths << window_.files.itemText(i);
+        application->expect(paths);
+    });
 }
 
 void SearchRun::finish(ErrorTrap& trap, std::unique_ptr<PhotoshopApplication>& application) {
@@ -122,6 +139,7 @@ void SearchRun::searchDocument(ErrorTrap& trap, PhotoshopApplication* applicatio
     // Another long operation may have reset the pointer while events ran.
     trap(line::kHourglassAgain, [&] { window_.pointer.setPointer(Pointer::Hourglass); });
 
+    if (!waitForDocument(trap, application, path)) return;
     std::unique_ptr<PhotoshopDocument> document;
     if (!trap(line::kOpen, [&] { document = openDocument(application, path); })) return;
 
@@ -131,6 +149,18 @@ void SearchRun::searchDocument(ErrorTrap& trap, PhotoshopApplication* applicatio
 
     trap(line::kClose, [&] { document->close(); });
     trap(line::kReleaseDocument, [&] { document.reset(); });
+}
+
+bool SearchRun::waitForDocument(ErrorTrap& trap, PhotoshopApplication* application, const QString& path) {
+    if (!application) return true; // the open reports it
+    // A failed wait is the open's failure: the document's one report.
+    for (;;) {
+        bool ready = false;
+        if (!trap(line::kOpen, [&] { ready = application->waitUntilReady(path, kWaitSliceMs); })) return false;
+        if (ready) return true;
+        trap(line::kLetEventsRun, [&] { events_.processEvents(); });
+        trap(line::kHourglassAgain, [&] { window_.pointer.setPointer(Pointer::Hourglass); });
+    }
 }
 
 void SearchRun::compareLayer(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index) {

@@ -41,7 +41,9 @@ struct SearchWindow {
 //
 // A document that cannot be opened is reported once and skipped; a document
 // that opened is always closed. Pending window events run once per document
-// and once per layer.
+// and once per layer, and every few milliseconds while a document is still
+// being read: the documents are announced to the application in list order
+// when the run starts, so it may read them ahead on other threads.
 class SearchRun {
 public:
     SearchRun(MessageBox& messages, QString appTitle, PhotoshopLink& link, EventPump& events, SearchWindow window);
@@ -49,7 +51,9 @@ public:
     void run(ErrorTrap& trap);
 
 private:
+    void announce(ErrorTrap& trap, PhotoshopApplication* application, int count);
     void finish(ErrorTrap& trap, std::unique_ptr<PhotoshopApplication>& application);
+    bool waitForDocument(ErrorTrap& trap, PhotoshopApplication* application, const QString& path);
     void searchDocument(ErrorTrap& trap, PhotoshopApplication* application, int index);
     void compareLayer(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index);
     void appendMatch(ErrorTrap& trap, PhotoshopDocument& document, const QString& path, int index, int appendLine,

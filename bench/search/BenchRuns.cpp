@@ -104,6 +104,7 @@ RunFigures runLinkAlone(const QStringList& paths, const QString& searchText) {
     RunFigures figures;
     const Clock::time_point start = Clock::now();
     std::unique_ptr<PhotoshopApplication> application = link.create();
+    application->expect(paths);
     for (const QString& path : paths) {
         std::unique_ptr<PhotoshopDocument> document;
         try {

@@ -21,8 +21,9 @@ inline constexpr int rowBlock = 10000;
 // Every document read by the layer reader alone; rows = item names read.
 // Unreadable documents count as errors in every run; they never void it.
 RunFigures runReaderAlone(const QStringList& paths);
-// Every document through the document link, with the containment rule, as
-// the run does it but without a window; rows = matches.
+// Every document through the document link, announced first and read
+// ahead, with the containment rule, as the run does it but without a
+// window; rows = matches.
 RunFigures runLinkAlone(const QStringList& paths, const QString& searchText);
 // The real main window offscreen: the listed documents in the file list, the
 // search text typed, from the click on "Start Searching" to "Done.".

@@ -8,6 +8,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <chrono>
+#include <string>
 #include <vector>
 
 namespace hv {
@@ -71,13 +74,35 @@ private:
     bool closed_ = false;
 };
 
+std::string fileNameOf(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
 class NativeApplication final : public PhotoshopApplication {
 public:
-    explicit NativeApplication(DesktopShell& shell) : shell_(shell) {}
+    NativeApplication(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader)
+        : shell_(shell),
+          readAhead_(readAhead),
+          reader_(std::move(reader)) {}
+
+    void expect(const QStringList& paths) override {
+        if (quit_) return;
+        if (!pool_) pool_ = std::make_unique<psd::ReadAhead>(readAhead_, reader_);
+        std::vector<std::string> files;
+        files.reserve(static_cast<std::size_t>(paths.size()));
+        for (const QString& path : paths) files.push_back(fileNameOf(path));
+        pool_->announce(std::move(files));
+    }
+
+    bool waitUntilReady(const QString& path, int milliseconds) override {
+        if (!pool_) return true;
+        return pool_->waitReady(fileNameOf(path), std::chrono::milliseconds(std::max(milliseconds, 0)));
+    }
 
     std::unique_ptr<PhotoshopDocument> open(const QString& path) override {
         if (quit_) throw Failure(QStringLiteral("Cannot open \"%1\": the document reader has already quit.").arg(path));
-        const psd::ReadResult result = psd::readLayerItems(QFile::encodeName(path).toStdString());
+        const std::string file = fileNameOf(path);
+        const psd::ReadResult result = pool_ ? pool_->take(file) : reader_(file);
         if (!result.ok()) {
             throw Failure(
                 QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(result.error().message)));
@@ -89,19 +114,38 @@ public:
         return std::make_unique<NativeDocument>(shell_, path, std::move(names), DocumentDetails(result.document()));
     }
 
-    void quit() override { quit_ = true; }
+    void quit() override {
+        quit_ = true;
+        pool_.reset(); // returns at once; reads still running end unheeded
+    }
 
 private:
     DesktopShell& shell_;
+    const std::size_t readAhead_;
+    const psd::ReadAhead::Reader reader_;
+    std::unique_ptr<psd::ReadAhead> pool_; // from the first announcement on
     bool quit_ = false;
 };
 
 } // namespace
 
-NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell) : shell_(shell) {}
+NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell)
+    : NativePhotoshopLink(shell, readAheadFromEnvironment()) {}
+
+NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader)
+    : shell_(shell),
+      readAhead_(std::clamp<std::size_t>(readAhead, 1, psd::ReadAhead::maxReadsInFlight)),
+      reader_(std::move(reader)) {}
 
 std::unique_ptr<PhotoshopApplication> NativePhotoshopLink::create() {
-    return std::make_unique<NativeApplication>(shell_);
+    return std::make_unique<NativeApplication>(shell_, readAhead_, reader_);
+}
+
+std::size_t NativePhotoshopLink::readAheadFromEnvironment() {
+    bool ok = false;
+    const qulonglong value = qEnvironmentVariable("HALVORINE_READ_AHEAD").trimmed().toULongLong(&ok);
+    if (!ok || value < 1) return defaultReadAhead;
+    return static_cast<std::size_t>(std::min<qulonglong>(value, psd::ReadAhead::maxReadsInFlight));
 }
 
 } // namespace hv

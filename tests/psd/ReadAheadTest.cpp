@@ -118,6 +118,7 @@ TEST(ReadAhead, HandsOutEveryResultInTheCallersOrder) {
     const std::vector<Row> rows = {
         {"order kept", 4, true, ten, ten, {}},
         {"order kept, take alone", 4, false, ten, ten, {}},
+        {"order kept, workers woken in batches", 8, true, ten, ten, {}},
         {"K=1 reads only what is asked", 1, true, {"a", "b", "c", "d"}, {"a", "c", "d"}, {}},
         {"K=1 without waiting reads on the spot", 1, false, {"a", "b", "c"}, {"a", "b", "c"}, {}},
         {"skipped entries dropped", 3, true, {"a", "b", "c", "d", "e"}, {"a", "d", "e"}, {"b", "c"}},

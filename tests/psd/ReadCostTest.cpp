@@ -73,7 +73,9 @@ TEST(ReadCostOnDisk, SparsePsbBeyondFourGigabytesIsReadByItsRecords) {
     ASSERT_TRUE(result.ok()) << result.error().message;
     EXPECT_EQ(result.document().names(), (std::vector<std::u16string>{u"Title", u"Photo", u"Background"}));
     EXPECT_GT(bytesRead, 0u);
-    EXPECT_LE(bytesRead, 64u * 1024);
+    // The first read holds the 64 KiB of image resources and the records;
+    // one short read past the pixel data reaches the blocks after it.
+    EXPECT_LE(bytesRead, documentPlan.first + documentPlan.jump);
 }
 
 // A document whose layer info holds the records is done once it has them;

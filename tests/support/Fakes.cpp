@@ -1,8 +1,14 @@
 #include "Fakes.h"
 
 #include "platform/Failure.h"
+#include "psd/ReadAhead.h"
 
 #include <QCoreApplication>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace hv::test {
 
@@ -143,10 +149,22 @@ private:
 
 class FakeApplication : public PhotoshopApplication {
 public:
-    explicit FakeApplication(FakePhotoshopLink& link) : link_(link) {}
+    FakeApplication(FakePhotoshopLink& link, std::unique_ptr<psd::ReadAhead> pool)
+        : link_(link),
+          pool_(std::move(pool)) {}
+    void expect(const QStringList& paths) override {
+        if (!pool_) return;
+        std::vector<std::string> files;
+        for (const QString& path : paths) files.push_back(path.toStdString());
+        pool_->announce(std::move(files));
+    }
+    bool waitUntilReady(const QString& path, int milliseconds) override {
+        return !pool_ || pool_->waitReady(path.toStdString(), std::chrono::milliseconds(milliseconds));
+    }
     std::unique_ptr<PhotoshopDocument> open(const QString& path) override {
         link_.log.append(QStringLiteral("open ") + path);
         if (link_.onOpen) link_.onOpen(path);
+        if (pool_) pool_->take(path.toStdString());
         auto found = link_.documents.find(path);
         if (found == link_.documents.end()) throw Failure(QStringLiteral("Could not open \"%1\"").arg(path));
         return std::make_unique<FakeDocument>(link_, path, found->second);
@@ -158,6 +176,7 @@ public:
 
 private:
     FakePhotoshopLink& link_;
+    std::unique_ptr<psd::ReadAhead> pool_;
 };
 
 class FakeWorkbook : public SpreadsheetWorkbook {
@@ -191,10 +210,34 @@ private:
 
 } // namespace
 
+// Shared with the pool's reader, which may outlive the link.
+struct FakePhotoshopLink::ReadRecord {
+    mutable std::mutex mutex;
+    QStringList paths;
+};
+
+FakePhotoshopLink::FakePhotoshopLink() : reads_(std::make_shared<ReadRecord>()) {}
+
 std::unique_ptr<PhotoshopApplication> FakePhotoshopLink::create() {
     log.append(QStringLiteral("create"));
     if (failCreate) throw Failure(QStringLiteral("ActiveX component can't create object"));
-    return std::make_unique<FakeApplication>(*this);
+    std::unique_ptr<psd::ReadAhead> pool;
+    if (readAhead) {
+        pool = std::make_unique<psd::ReadAhead>(*readAhead, [record = reads_, hook = onRead](const std::string& path) {
+            {
+                std::lock_guard lock(record->mutex);
+                record->paths.append(QString::fromStdString(path));
+            }
+            if (hook) hook(path);
+            return psd::ReadResult(psd::Document{});
+        });
+    }
+    return std::make_unique<FakeApplication>(*this, std::move(pool));
+}
+
+QStringList FakePhotoshopLink::reads() const {
+    std::lock_guard lock(reads_->mutex);
+    return reads_->paths;
 }
 
 std::unique_ptr<SpreadsheetApplication> FakeSpreadsheetLink::create() {

@@ -27,6 +27,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -100,6 +101,7 @@ public:
 // "release <path>" for a document released without being closed.
 class FakePhotoshopLink : public PhotoshopLink {
 public:
+    FakePhotoshopLink();
     std::unique_ptr<PhotoshopApplication> create() override;
     void addDocument(const QString& path, QStringList names) { documents[path] = std::move(names); }
 
@@ -114,6 +116,21 @@ public:
     std::function<void(const QString& path)> onOpen;
     QStringList log;
     int openDocuments = 0; // opened and neither closed nor released yet
+
+    // When set, the application reads ahead as the link on the layer reader
+    // does: announced documents are "read" on a psd::ReadAhead pool of that
+    // K, each read calling onRead on the thread that reads (copied at
+    // create(): a test may hold a read up with it), and open() takes the
+    // path's read before it looks the document up. The log is the same
+    // whatever K; reads() lists the paths read, in the order reading began.
+    std::optional<std::size_t> readAhead;
+    std::function<void(const std::string& path)> onRead;
+    QStringList reads() const;
+
+    struct ReadRecord;
+
+private:
+    std::shared_ptr<ReadRecord> reads_;
 };
 
 class FakeSpreadsheetLink : public SpreadsheetLink {

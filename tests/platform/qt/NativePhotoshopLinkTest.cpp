@@ -9,9 +9,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QStringList>
 
+#include <atomic>
 #include <fstream>
+#include <memory>
+#include <utility>
 
 namespace hv {
 namespace {
@@ -126,6 +130,62 @@ TEST_F(NativeLinkTest, QuitApplicationOpensNothingMore) {
     app->quit();
     EXPECT_THAT(failureOf([&] { app->open(path); }), HasSubstr("has already quit"));
     EXPECT_NE(link.create()->open(path), nullptr);
+}
+
+// Reading ahead: a reader that counts its reads stands in for the layer
+// reader and hands its work on to it.
+TEST_F(NativeLinkTest, AnnouncedDocumentsAreReadOnceEachAndOpenAsWithoutReadingAhead) {
+    const QString notPsd = QString::fromStdString(dir.file("notes.psd"));
+    std::ofstream(notPsd.toStdString()) << "just some text";
+    const QString unannounced = QString::fromStdString(dir.file("copy.psd"));
+    QFile::copy(path, unannounced);
+    for (const std::size_t readAhead : {std::size_t{1}, std::size_t{2}, std::size_t{8}}) {
+        auto reads = std::make_shared<std::atomic<int>>(0);
+        NativePhotoshopLink reading(shell, readAhead, [reads](const std::string& file) {
+            ++*reads;
+            return psd::readLayerItems(file);
+        });
+        auto app = reading.create();
+        app->expect({path, notPsd, path});
+        for (const QString& each : {path, notPsd, path, unannounced}) {
+            while (!app->waitUntilReady(each, 10)) continue;
+            if (each == notPsd) {
+                EXPECT_EQ(failureOf([&] { app->open(each); }), failureOf([&] { link.create()->open(each); }));
+                continue;
+            }
+            auto doc = app->open(each);
+            EXPECT_EQ(doc->layerCount(), 4) << "K = " << readAhead;
+            doc->close();
+        }
+        EXPECT_EQ(*reads, 4) << "K = " << readAhead;
+        app->quit();
+    }
+    EXPECT_TRUE(shell.opened.isEmpty());
+}
+
+TEST(NativeLinkReadAhead, KComesFromTheEnvironmentWhenItNamesOne) {
+    const std::pair<const char*, std::size_t> cases[] = {
+        {nullptr, NativePhotoshopLink::defaultReadAhead},
+        {"8", 8},
+        {" 1 ", 1},
+        {"0", NativePhotoshopLink::defaultReadAhead},
+        {"-4", NativePhotoshopLink::defaultReadAhead},
+        {"many", NativePhotoshopLink::defaultReadAhead},
+        {"100000", psd::ReadAhead::maxReadsInFlight},
+    };
+    const QByteArray saved = qgetenv("HALVORINE_READ_AHEAD");
+    const bool wasSet = qEnvironmentVariableIsSet("HALVORINE_READ_AHEAD");
+    for (const auto& [value, k] : cases) {
+        if (value)
+            qputenv("HALVORINE_READ_AHEAD", value);
+        else
+            qunsetenv("HALVORINE_READ_AHEAD");
+        EXPECT_EQ(NativePhotoshopLink::readAheadFromEnvironment(), k) << (value ? value : "(unset)");
+    }
+    if (wasSet)
+        qputenv("HALVORINE_READ_AHEAD", saved);
+    else
+        qunsetenv("HALVORINE_READ_AHEAD");
 }
 
 } // namespace
