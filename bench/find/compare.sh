@@ -5,13 +5,13 @@
 # several runs of each command, and halvorine-find's time over the pipeline's.
 #
 # usage: bash bench/find/compare.sh [--build DIR] [--runs N]
-#   --build DIR   Release build holding the programs (default build/release;
+#   --build DIR   Release build holding the programs (default build/bench;
 #                 configured and built there when they are missing)
 #   --runs N      timed runs per figure, after one warming run (default 5)
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-build=$repo/build/release
+build=$repo/build/bench
 runs=5
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -23,7 +23,7 @@ done
 
 bin=$build/bin
 if [ ! -x "$bin/halvorine-find" ] || [ ! -x "$bin/psdlayers" ] || [ ! -x "$bin/bench_find_corpus" ]; then
-  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVORINE_TESTS=ON >/dev/null
   cmake --build "$build" -j2 --target halvorine-find psdlayers bench_find_corpus >/dev/null
 fi
 

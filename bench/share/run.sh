@@ -13,7 +13,7 @@
 # Needs root: it mounts with FUSE (/dev/fuse) and drops the kernel's caches
 # (/proc/sys/vm/drop_caches) before every timed run. Installs fuse3,
 # libfuse3-dev and pkg-config when missing; builds the benchmarks (Release,
-# build/release) when they are missing. Unmounts everything on exit.
+# build/bench) when they are missing. Unmounts everything on exit.
 set -euo pipefail
 
 usage() {
@@ -22,7 +22,7 @@ usage (as root): bash bench/share/run.sh [options] [FOLDER]
   FOLDER              the documents (default: 2,000 generated 50-layer
                       documents, written once into the scratch folder)
   --scratch DIR       tools, tree and mount points (default /tmp/halvorine-share-bench)
-  --build DIR         where the benchmarks are built (default build/release)
+  --build DIR         where the benchmarks are built (default build/bench)
   --delays "L..."     default "local 1 5"; a number is a delay in ms
   --search-k "K..."   also run bench_search with --read-ahead K for each K
   --no-tree           leave out the folder scan
@@ -32,7 +32,7 @@ EOF
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=/tmp/halvorine-share-bench
-build=$repo/build/release
+build=$repo/build/bench
 delays="local 1 5"
 search_ks=""
 tree=1
@@ -67,7 +67,7 @@ cc -O2 -o "$scratch/pfloor" "$slowsrc/pfloor.c" -lpthread
 benches=(bench_read_ahead bench_search bench_folder_scan bench_parallel_walk)
 for b in "${benches[@]}"; do
   if [ ! -x "$build/bin/$b" ]; then
-    cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVORINE_TESTS=ON >/dev/null
     cmake --build "$build" -j "$(nproc)" --target "${benches[@]}"
     break
   fi
