@@ -1,5 +1,7 @@
 #pragma once
 
+#include "psd/ReadAhead.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -12,10 +14,9 @@ enum class OutputFormat { Text, Tsv, Csv, Json };
 // document with a match, or each read document's number of matches.
 enum class Report { Matches, FilesWithMatches, Count };
 
-// Documents read at once when -j is not given. Reading ahead costs little on
-// a local disk with a warm cache (the workers wait on nothing) and is what
-// keeps a share busy, where each document waits a round trip or more.
-inline constexpr std::size_t kDefaultJobs = 32;
+// Documents read at once when -j is not given: as many as the window reads
+// ahead.
+inline constexpr std::size_t kDefaultJobs = psd::ReadAhead::defaultReadsInFlight;
 
 struct FindOptions {
     std::string text; // UTF-8, as typed

@@ -43,6 +43,9 @@ class ReadAhead {
 public:
     using Reader = std::function<ReadResult(const std::string& path)>;
     static constexpr std::size_t maxReadsInFlight = 256;
+    // K for a search that names none: enough to keep a share busy, where
+    // each document waits a round trip or more, and cheap on a local disk.
+    static constexpr std::size_t defaultReadsInFlight = 64;
 
     // `readsInFlight` is K, clamped to 1..maxReadsInFlight. The reader is
     // called on the worker threads, several at a time.

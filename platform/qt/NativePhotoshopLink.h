@@ -22,7 +22,7 @@ namespace hv {
 class NativePhotoshopLink final : public PhotoshopLink {
 public:
     // K when HALVORINE_READ_AHEAD does not name one.
-    static constexpr std::size_t defaultReadAhead = 64;
+    static constexpr std::size_t defaultReadAhead = psd::ReadAhead::defaultReadsInFlight;
 
     // K from the environment (readAheadFromEnvironment()).
     explicit NativePhotoshopLink(DesktopShell& shell);
