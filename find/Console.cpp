@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -22,6 +23,14 @@ int writeAll(int fd, std::string_view bytes) {
         }
     }
     return 0;
+}
+
+void keepStandardDescriptorsOpen() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) ::close(opened); // fd was taken meanwhile
+    }
 }
 
 bool OutputStream::flush() {

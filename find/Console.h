@@ -69,4 +69,9 @@ private:
 // non-blocking descriptor is full; the errno of a failure, or 0.
 int writeAll(int fd, std::string_view bytes);
 
+// Opens /dev/null on each of descriptors 0, 1 and 2 that the caller left
+// closed. Otherwise the next file the process opens would take that number,
+// and the output meant for a closed stdout would land in it.
+void keepStandardDescriptorsOpen();
+
 } // namespace hv::find

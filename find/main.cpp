@@ -13,9 +13,10 @@
 
 int main(int argc, char** argv) {
     using hv::find::CommandLine;
-    // A reader that goes away shows up as a failed write, which ends the
-    // search quietly.
+    // A reader that goes away shows up as a failed write, and a stdout closed
+    // from the start writes to /dev/null: both end the search quietly.
     std::signal(SIGPIPE, SIG_IGN);
+    hv::find::keepStandardDescriptorsOpen();
 
     const CommandLine commandLine = hv::find::parseCommandLine({argv + 1, argv + argc});
     switch (commandLine.action) {

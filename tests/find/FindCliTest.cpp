@@ -183,6 +183,10 @@ TEST_F(FindCli, AnOutputThatCannotBeWrittenEndsTheSearchWithAnError) {
     const Finished full = run("bash", {"-c", "\"$0\" -l logo . >/dev/full", HALVORINE_FIND}, root.file("."));
     EXPECT_EQ(full.status, 2);
     EXPECT_EQ(full.err, "halvorine-find: write error: No space left on device\n");
+    // A stdout closed from the start is a reader that has gone: quiet.
+    const Finished closed = run("bash", {"-c", "\"$0\" -l logo . >&-", HALVORINE_FIND}, root.file("."));
+    EXPECT_EQ(closed.status, 0);
+    EXPECT_EQ(closed.err, kBrokenLine);
 }
 
 TEST(FindPipe, AReaderThatStopsEarlyEndsTheSearchQuietly) {
