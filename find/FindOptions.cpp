@@ -25,14 +25,14 @@ enum class Id {
     Version
 };
 
-struct OptionSpec {
+struct KnownOption {
     Id id;
     std::string_view longName;
     char shortName; // 0 when there is none
     bool takesValue;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {Id::MatchCase, "match-case", 'c', false},
     {Id::IgnoreCase, "ignore-case", 'i', false},
     {Id::TextContent, "text-content", 0, false},
@@ -47,15 +47,15 @@ constexpr OptionSpec kOptions[] = {
     {Id::Version, "version", 0, false},
 };
 
-const OptionSpec* findLong(std::string_view name) {
-    for (const OptionSpec& spec : kOptions)
-        if (spec.longName == name) return &spec;
+const KnownOption* findLong(std::string_view name) {
+    for (const KnownOption& known : kOptions)
+        if (known.longName == name) return &known;
     return nullptr;
 }
 
-const OptionSpec* findShort(char name) {
-    for (const OptionSpec& spec : kOptions)
-        if (spec.shortName != 0 && spec.shortName == name) return &spec;
+const KnownOption* findShort(char name) {
+    for (const KnownOption& known : kOptions)
+        if (known.shortName != 0 && known.shortName == name) return &known;
     return nullptr;
 }
 
@@ -125,30 +125,30 @@ private:
     void longOption(const std::string& word) {
         const std::size_t equals = word.find('=');
         const std::string name = word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const OptionSpec* spec = findLong(name);
-        if (!spec) return fail("unknown option '--" + name + "'");
+        const KnownOption* known = findLong(name);
+        if (!known) return fail("unknown option '--" + name + "'");
         if (equals != std::string::npos) {
-            if (!spec->takesValue) return fail("option '--" + name + "' takes no value");
-            return set(*spec, word.substr(equals + 1));
+            if (!known->takesValue) return fail("option '--" + name + "' takes no value");
+            return set(*known, word.substr(equals + 1));
         }
-        if (!spec->takesValue) return set(*spec, {});
+        if (!known->takesValue) return set(*known, {});
         if (at_ + 1 >= args_.size()) return fail("option '--" + name + "' needs a value");
-        set(*spec, args_[++at_]);
+        set(*known, args_[++at_]);
     }
 
     // A run of one-letter options; one that takes a value takes the rest of
     // the word, or the next argument.
     void shortOptions(const std::string& word) {
         for (std::size_t i = 1; i < word.size() && !done(); ++i) {
-            const OptionSpec* spec = findShort(word[i]);
-            if (!spec) return fail(std::string("unknown option '-") + word[i] + "'");
-            if (!spec->takesValue) {
-                set(*spec, {});
+            const KnownOption* known = findShort(word[i]);
+            if (!known) return fail(std::string("unknown option '-") + word[i] + "'");
+            if (!known->takesValue) {
+                set(*known, {});
                 continue;
             }
-            if (i + 1 < word.size()) return set(*spec, word.substr(i + 1));
+            if (i + 1 < word.size()) return set(*known, word.substr(i + 1));
             if (at_ + 1 >= args_.size()) return fail(std::string("option '-") + word[i] + "' needs a value");
-            return set(*spec, args_[++at_]);
+            return set(*known, args_[++at_]);
         }
     }
 
@@ -158,9 +158,9 @@ private:
         o.report = report;
     }
 
-    void set(const OptionSpec& spec, const std::string& value) {
+    void set(const KnownOption& known, const std::string& value) {
         FindOptions& o = result_.options;
-        switch (spec.id) {
+        switch (known.id) {
         case Id::MatchCase: o.matchCase = true; break;
         case Id::IgnoreCase: o.matchCase = false; break;
         case Id::TextContent: o.textContent = true; break;
