@@ -75,6 +75,7 @@ public:
 
     bool ok() const { return std::holds_alternative<Document>(value_); }
     const Document& document() const { return std::get<Document>(value_); }
+    Document takeDocument() && { return std::get<Document>(std::move(value_)); }
     const ReadError& error() const { return std::get<ReadError>(value_); }
 
 private:

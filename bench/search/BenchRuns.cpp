@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -50,11 +51,14 @@ public:
 };
 
 // The desktop's pump, noting the time at which the result list passes each
-// block of rows.
+// block of rows, and the longest time the run goes without letting events
+// run (the longest the window stays frozen).
 class TimingPump : public QtEventPump {
 public:
     void processEvents() override {
+        if (results) longestGap = std::max(longestGap, Clock::now() - lastReturn);
         QtEventPump::processEvents();
+        lastReturn = Clock::now();
         if (!results) return;
         const int rows = results->itemCount();
         if (rows >= nextMark) {
@@ -68,6 +72,8 @@ public:
     int nextMark = rowBlock;
     Clock::time_point lastMark;
     std::vector<double> blockSeconds;
+    Clock::time_point lastReturn;
+    Clock::duration longestGap{};
 };
 
 class NoSpreadsheet : public SpreadsheetLink {
@@ -179,12 +185,14 @@ RunFigures runWindow(const QStringList& paths, const QString& searchText) {
     events.results = &form.ListView2->items();
     const Clock::time_point start = Clock::now();
     events.lastMark = start;
+    events.lastReturn = start;
     form.PushButton7->click();
 
     RunFigures figures;
     figures.seconds = messages.done ? std::chrono::duration<double>(*messages.done - start).count() : -1;
     figures.rows = form.ListView2->items().itemCount();
     figures.blockSeconds = events.blockSeconds;
+    figures.longestFreeze = std::chrono::duration<double>(events.longestGap).count();
     figures.errors = messages.others; // one error report per unreadable document
     QCoreApplication::processEvents();
     figures.peakKb = peakResidentKb();

@@ -14,6 +14,8 @@ struct RunFigures {
     long peakKb = 0;      // peak resident memory of the process so far
     // Seconds taken by each successive block of `rowBlock` result rows.
     std::vector<double> blockSeconds;
+    // The window run's longest stretch without letting events run.
+    double longestFreeze = 0;
 };
 
 inline constexpr int rowBlock = 10000;

@@ -11,6 +11,8 @@
 //   --read-ahead K   sets HALVORINE_READ_AHEAD=K for the runs
 //   --window-only    only the last run (for slow shares)
 //
+// The line before the last gives that run's longest freeze: the longest time
+// it went without letting the window's events run.
 // The last line is always the window run over all documents with TEXT:
 //   click-to-done SECONDS documents N rows R errors E
 // (SECONDS is -1 when the run did not reach "Done.").
@@ -36,11 +38,12 @@ using hv::bench::RunFigures;
 QString figuresLine(const RunFigures& f) {
     QStringList blocks;
     for (double s : f.blockSeconds) blocks << QString::number(s, 'f', 4);
-    return QStringLiteral("RESULT %1 %2 %3 %4 %5")
+    return QStringLiteral("RESULT %1 %2 %3 %4 %5 %6")
         .arg(f.seconds, 0, 'f', 4)
         .arg(f.rows)
         .arg(f.peakKb)
         .arg(f.errors)
+        .arg(f.longestFreeze, 0, 'f', 4)
         .arg(blocks.join(','));
 }
 
@@ -53,7 +56,8 @@ RunFigures parseFigures(const QString& output) {
         f.rows = parts.value(2).toLongLong();
         f.peakKb = parts.value(3).toLong();
         f.errors = parts.value(4).toLongLong();
-        for (const QString& s : parts.value(5).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        f.longestFreeze = parts.value(5).toDouble();
+        for (const QString& s : parts.value(6).split(QLatin1Char(','), Qt::SkipEmptyParts))
             f.blockSeconds.push_back(s.toDouble());
     }
     return f;
@@ -198,7 +202,8 @@ int main(int argc, char* argv[]) {
 
     const QString text = parser.value(textOption);
     const RunFigures last = spawn(corpusArguments, QStringLiteral("window"), documents, text);
-    std::printf("\nwindow, \"%s\", all documents:\n", qPrintable(text));
+    std::printf("\nwindow, \"%s\", all documents (longest freeze %.1f ms):\n", qPrintable(text),
+                last.longestFreeze * 1000);
     std::printf("click-to-done %.3f documents %d rows %lld errors %lld\n", last.seconds, documents, last.rows,
                 last.errors);
     return last.seconds < 0 ? 1 : 0;

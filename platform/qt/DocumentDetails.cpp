@@ -1,6 +1,7 @@
 #include "DocumentDetails.h"
 
 #include <iterator>
+#include <utility>
 
 namespace hv {
 
@@ -23,24 +24,27 @@ QString kindText(psd::LayerKind kind) {
 
 } // namespace
 
-DocumentDetails::DocumentDetails(const psd::Document& document) : header_(document.header) {
-    items_.reserve(document.items.size());
-    for (const psd::LayerItem& item : document.items) items_.push_back({item.group, item.layerKind, item.visible});
+DocumentDetails::DocumentDetails(psd::Document document) : document_(std::move(document)) {}
+
+QString DocumentDetails::itemName(std::size_t item) const {
+    return QString::fromStdU16String(document_.items[item].name);
 }
 
 DocumentFacts DocumentDetails::documentFacts() const {
-    return DocumentFacts{header_.width, header_.height, header_.depth, colourModeName(header_.colorMode)};
+    const psd::Header& header = document_.header;
+    return DocumentFacts{header.width, header.height, header.depth, colourModeName(header.colorMode)};
 }
 
-LayerFacts DocumentDetails::layerFacts(std::size_t item, const std::vector<QString>& names) const {
-    if (item >= items_.size() || names.size() != items_.size()) return {};
+LayerFacts DocumentDetails::layerFacts(std::size_t item) const {
+    const std::vector<psd::LayerItem>& items = document_.items;
+    if (item >= items.size()) return {};
     LayerFacts facts;
-    facts.kind = kindText(items_[item].kind);
-    facts.visible = items_[item].visible;
+    facts.kind = kindText(items[item].layerKind);
+    facts.visible = items[item].visible;
     // Outermost first; a group chain longer than the items is a loop.
-    for (std::size_t at = items_[item].group;
-         at < items_.size() && static_cast<std::size_t>(facts.groupPath.size()) < names.size(); at = items_[at].group)
-        facts.groupPath.prepend(names[at]);
+    for (std::size_t at = items[item].group;
+         at < items.size() && static_cast<std::size_t>(facts.groupPath.size()) < items.size(); at = items[at].group)
+        facts.groupPath.prepend(itemName(at));
     return facts;
 }
 

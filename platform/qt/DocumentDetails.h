@@ -7,30 +7,29 @@
 #include <QString>
 
 #include <cstddef>
-#include <vector>
 
 namespace hv {
 
-// What the layer reader read of a document beyond the item names, kept
-// while the document is open: a few bytes per item, turned into facts only
-// for the items asked about.
+// What the layer reader read of a document, kept as it was read while the
+// document is open, and turned into Qt values only for the items asked
+// about: taking over a document of a million layers costs the window's
+// thread nothing.
 class DocumentDetails {
 public:
-    explicit DocumentDetails(const psd::Document& document);
+    explicit DocumentDetails(psd::Document document);
+
+    std::size_t itemCount() const { return document_.items.size(); }
+    // The name of item `item` (counted from 0, top first); `item` must be
+    // below itemCount().
+    QString itemName(std::size_t item) const;
 
     DocumentFacts documentFacts() const;
-    // The facts of item `item` (counted from 0); `names` are the names of
-    // every item, top first, as the reader gave them.
-    LayerFacts layerFacts(std::size_t item, const std::vector<QString>& names) const;
+    // The facts of item `item` (counted from 0); none when there is no such
+    // item.
+    LayerFacts layerFacts(std::size_t item) const;
 
 private:
-    struct Item {
-        std::size_t group = psd::LayerItem::noGroup;
-        psd::LayerKind kind = psd::LayerKind::Pixel;
-        bool visible = true;
-    };
-    psd::Header header_;
-    std::vector<Item> items_;
+    psd::Document document_;
 };
 
 // "Bitmap", "Grayscale", "Indexed", "RGB", "CMYK", "Multichannel",

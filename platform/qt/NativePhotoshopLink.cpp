@@ -19,10 +19,9 @@ namespace {
 
 class NativeDocument final : public PhotoshopDocument {
 public:
-    NativeDocument(DesktopShell& shell, QString path, std::vector<QString> names, DocumentDetails details)
+    NativeDocument(DesktopShell& shell, QString path, DocumentDetails details)
         : shell_(shell),
           path_(std::move(path)),
-          names_(std::move(names)),
           details_(std::move(details)) {}
 
     ~NativeDocument() override {
@@ -36,25 +35,25 @@ public:
 
     std::int32_t layerCount() override {
         requireOpen();
-        return static_cast<std::int32_t>(names_.size());
+        return static_cast<std::int32_t>(details_.itemCount());
     }
 
     QString layerName(std::int32_t index) override {
         requireOpen();
-        if (index < 1 || static_cast<std::size_t>(index) > names_.size()) {
+        if (index < 1 || static_cast<std::size_t>(index) > details_.itemCount()) {
             throw Failure(QStringLiteral("Layer index %1 is out of range: \"%2\" has %3 layer items.")
                               .arg(index)
                               .arg(path_)
-                              .arg(names_.size()));
+                              .arg(details_.itemCount()));
         }
-        return names_[static_cast<std::size_t>(index) - 1];
+        return details_.itemName(static_cast<std::size_t>(index) - 1);
     }
 
     DocumentFacts documentFacts() override { return closed_ ? DocumentFacts{} : details_.documentFacts(); }
 
     LayerFacts layerFacts(std::int32_t index) override {
         if (closed_ || index < 1) return {};
-        return details_.layerFacts(static_cast<std::size_t>(index) - 1, names_);
+        return details_.layerFacts(static_cast<std::size_t>(index) - 1);
     }
 
     void close() override {
@@ -69,7 +68,6 @@ private:
 
     DesktopShell& shell_;
     QString path_;
-    std::vector<QString> names_;
     DocumentDetails details_;
     bool closed_ = false;
 };
@@ -102,16 +100,12 @@ public:
     std::unique_ptr<PhotoshopDocument> open(const QString& path) override {
         if (quit_) throw Failure(QStringLiteral("Cannot open \"%1\": the document reader has already quit.").arg(path));
         const std::string file = fileNameOf(path);
-        const psd::ReadResult result = pool_ ? pool_->take(file) : reader_(file);
+        psd::ReadResult result = pool_ ? pool_->take(file) : reader_(file);
         if (!result.ok()) {
             throw Failure(
                 QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(result.error().message)));
         }
-        std::vector<QString> names;
-        names.reserve(result.document().items.size());
-        for (const psd::LayerItem& item : result.document().items)
-            names.push_back(QString::fromStdU16String(item.name));
-        return std::make_unique<NativeDocument>(shell_, path, std::move(names), DocumentDetails(result.document()));
+        return std::make_unique<NativeDocument>(shell_, path, DocumentDetails(std::move(result).takeDocument()));
     }
 
     void quit() override {
