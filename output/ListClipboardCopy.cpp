@@ -4,6 +4,7 @@
 #include "ColumnText.h"
 #include "core/ListViewModel.h"
 #include "platform/EventPump.h"
+#include "platform/Failure.h"
 
 #include <algorithm>
 
@@ -19,7 +20,9 @@ void ListClipboardCopy::copy() {
     const std::vector<qsizetype> widths = columnWidths();
     const QString text = checkedRowsText(widths);
     ClearClipboard(clipboard_);
-    SetClipboardText(clipboard_, text);
+    // A clipboard that refused every attempt is reported, so that the
+    // confirmation that follows is never the only word on it.
+    if (!SetClipboardText(clipboard_, text)) throw Failure(QStringLiteral("The clipboard did not take the results."));
 }
 
 std::vector<qsizetype> ListClipboardCopy::columnWidths() {

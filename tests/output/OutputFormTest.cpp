@@ -167,6 +167,18 @@ TEST_F(OutputForm, ResultsClearedDuringTheCopyAreReportedAt106ThenConfirmed) {
     EXPECT_EQ(fakes.clipboard.text, QStringLiteral("(previous content)"));
 }
 
+TEST_F(OutputForm, AClipboardThatRefusesEveryAttemptIsReportedAt106ThenConfirmed) {
+    addWorkedExample();
+    tick(1);
+    fakes.clipboard.setFailures = 1000;
+    click(form->PushButton8);
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_TRUE(fakes.messages.shown[0].text.startsWith(
+        QStringLiteral("The clipboard did not take the results.\r\nin Velquist2021/08/31.Form1."
+                       "PushButton8_Click at line 106\r\r")));
+    EXPECT_EQ(fakes.messages.shown[1].text, kCopied);
+}
+
 TEST_F(OutputForm, ClearResultsEmptiesTheResultsAndNothingElse) {
     form->ListView1->items().addItem(QStringLiteral("/art/a.psd"));
     addWorkedExample();
