@@ -71,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (direct.document().groupPath(i).size() != item.depth) std::abort();
             nameBytes += hv::psd::toUtf8(item.name).size() + hv::psd::toUtf8(item.text).size();
         }
-        // Names come from the file, at most 3 UTF-8 bytes per 2 bytes read.
-        if (nameBytes > size * 2) std::abort();
+        // Names and texts come from the file: a Windows-1252 byte such as
+        // 0x80 becomes 3 UTF-8 bytes, a UTF-16 unit at most 3 per 2 bytes.
+        if (nameBytes > size * 3) std::abort();
     } else if (direct.error().offset > size || direct.error().message.empty()) {
         std::abort();
     }

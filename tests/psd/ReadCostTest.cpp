@@ -68,14 +68,15 @@ TEST(ReadCostOnDisk, SparsePsbBeyondFourGigabytesIsReadByItsRecords) {
     const std::string path = dir.file("huge.psb");
     // Holes on disk: the file is 5 GiB long but takes almost no space.
     documentWithPixels(Format::Psb, 16, 600 * MiB, 3 * GiB).writeFile(path);
-    std::uint64_t bytesRead = 0;
-    const ReadResult result = readLayerItems(path, &bytesRead);
+    FileReads reads;
+    const ReadResult result = readLayerItems(path, reads);
     ASSERT_TRUE(result.ok()) << result.error().message;
     EXPECT_EQ(result.document().names(), (std::vector<std::u16string>{u"Title", u"Photo", u"Background"}));
-    EXPECT_GT(bytesRead, 0u);
+    EXPECT_GT(reads.bytes, 0u);
     // The first read holds the 64 KiB of image resources and the records;
     // one short read past the pixel data reaches the blocks after it.
-    EXPECT_LE(bytesRead, documentPlan.first + documentPlan.jump);
+    EXPECT_LE(reads.bytes, documentPlan.first + documentPlan.jump);
+    EXPECT_LE(reads.requests, 2u);
 }
 
 // A document whose layer info holds the records is done once it has them;
