@@ -20,3 +20,12 @@ function(halvorine_join_threads_label test target)
   set_property(TEST ${test} PROPERTY TIMEOUT 300)
   add_dependencies(halvorine_threads_tests ${target})
 endfunction()
+
+# halvorine_mark_window_threads(<test>): the test also runs the threads Qt
+# starts for a shown window (label "window-threads"). Qt is not built with
+# the sanitizer, so races it reports inside Qt's own libraries there are
+# suppressed (scripts/tsan.supp) for these tests only; every other test runs
+# with nothing suppressed.
+function(halvorine_mark_window_threads test)
+  set_property(TEST ${test} APPEND PROPERTY LABELS window-threads)
+endfunction()

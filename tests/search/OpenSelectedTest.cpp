@@ -1,4 +1,4 @@
-#include "SearchWindowFixture.h"
+#include "support/SearchWindowFixture.h"
 
 namespace hv::test {
 namespace {

@@ -1,7 +1,7 @@
 // The tool tips over the rows of the two lists, hovered in the real window
 // over documents read by the document reader; the pictures come from a
 // recording fake that delivers them when the test says.
-#include "SearchWindowFixture.h"
+#include "support/SearchWindowFixture.h"
 
 #include <QBuffer>
 #include <QHelpEvent>
