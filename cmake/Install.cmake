@@ -1,10 +1,10 @@
 # Where an installed Halvorine keeps its files (GNUInstallDirs under the
 # install prefix), and the install rules of the desktop application.
 #
-# Every program has its own component: "halvorine" is the desktop
-# application with its companion files, menu entry, icons and metainfo. A
-# new program adds install() rules with a component of its own; the package
-# (cmake/Packaging.cmake) holds every component.
+# Every shipped file is in the "halvorine" component: the desktop
+# application with its companion files, menu entry, icons and metainfo, and
+# halvorine-find with its manual page (find/CMakeLists.txt). The package
+# (cmake/Packaging.cmake) holds that component.
 include(GNUInstallDirs)
 
 # The application's id: the name of its desktop entry, metainfo and icons.

@@ -17,7 +17,8 @@ namespace {
 constexpr int kFileAttributesHiddenArchive = attr::Hidden | attr::Archive; // 34
 
 // The files are looked at for this many folders at a time, so that the
-// answers held stay few whatever the size of the tree...
+// answers held do not grow with the number of folders in the tree (a single
+// folder's names are all held at once)...
 constexpr std::size_t kFoldersAtATime = 256;
 // ... and this many names make one job of the file system.
 constexpr std::size_t kNamesPerJob = 16;

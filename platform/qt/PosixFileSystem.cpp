@@ -232,8 +232,9 @@ QStringList PosixFileSystem::filesMatching(const QString& folder, const QString&
 }
 
 std::unique_ptr<QueryRun> PosixFileSystem::startQueries(std::size_t count, QueryJob job) {
-    // Even a single job runs on a worker, so that the caller can wait for a
-    // share that does not answer in slices, with its window live.
+    // With workers, even a run of one job goes to a worker, so that the
+    // caller can wait for a share that does not answer in slices, with its
+    // window live. Without them, the caller runs the jobs itself.
     if (queryThreads_ <= 1) return FileSystem::startQueries(count, std::move(job));
     return workers_.start(count, std::move(job));
 }
