@@ -19,6 +19,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVORINE_TSAN=ON >/dev/null
 cmake --build build/tsan -j "$jobs" --target halvorine_threads_tests
 tsan_options="halt_on_error=1:second_deadlock_stack=1"
+tsan_suppressions="$PWD/scripts/tsan.supp"
 # This sanitizer cannot map its shadow memory with the address randomisation
 # of some newer kernels; run without it there.
 no_aslr=()
@@ -28,7 +29,7 @@ fi
 # Qt's own races are suppressed only for the tests that show a window.
 (cd build/tsan && TSAN_OPTIONS=$tsan_options "${no_aslr[@]}" \
   ctest --output-on-failure -j "$jobs" -L threads -LE window-threads "$@")
-(cd build/tsan && TSAN_OPTIONS="$tsan_options:suppressions=$PWD/scripts/tsan.supp" "${no_aslr[@]}" \
+(cd build/tsan && TSAN_OPTIONS="$tsan_options:suppressions=$tsan_suppressions" "${no_aslr[@]}" \
   ctest --output-on-failure -j "$jobs" -L window-threads "$@")
 
 # The Debian package: built from a Release build, unpacked (on CI also
