@@ -161,7 +161,7 @@ TEST(ReadAhead, HandsOutEveryResultInTheCallersOrder) {
 TEST(ReadAhead, ReadsAheadABoundedDistanceAndHoldsFewResults) {
     constexpr std::size_t k = 3;
     Paths paths;
-    for (int i = 0; i < 12; ++i) paths.push_back("p" + std::to_string(i));
+    for (int i = 0; i < 12; ++i) paths.push_back(std::string("p").append(std::to_string(i)));
     auto script = std::make_shared<Script>();
     script->holding = true;
     {
