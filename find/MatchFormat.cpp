@@ -113,28 +113,6 @@ std::string formatCount(bool nulAfterPath, std::string_view path, std::size_t co
     return pathThen(nulAfterPath, path, '\t') + std::to_string(count) + "\n";
 }
 
-std::string escapeControls(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == '\t') {
-            out += "\\t";
-        } else if (b == '\n') {
-            out += "\\n";
-        } else if (b == '\r') {
-            out += "\\r";
-        } else if (b < 0x20 || b == 0x7F) {
-            out += "\\x";
-            out += kHex[b >> 4];
-            out += kHex[b & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string jsonString(std::string_view utf8) {
     // Decoding and encoding again turns every byte that is not UTF-8 (an
     // encoded surrogate among them) into U+FFFD.

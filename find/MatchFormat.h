@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FindOptions.h"
+#include "psd/Text.h"
 
 #include <cstddef>
 #include <string>
@@ -32,9 +33,7 @@ std::string formatFileWithMatches(bool nulAfterPath, std::string_view path);
 // --count: the path and the number of matching layers of a document.
 std::string formatCount(bool nulAfterPath, std::string_view path, std::size_t count);
 
-// The text, with TAB, LF and CR as \t, \n and \r and other control
-// characters as \xNN, so that it stays on one line.
-std::string escapeControls(std::string_view text);
+using psd::escapeControls;
 
 // A JSON string, quotes included: valid UTF-8 (bytes that are not become
 // U+FFFD), control characters escaped.

@@ -19,34 +19,12 @@
 
 namespace {
 
-std::string printable(const std::string& utf8) {
-    std::string out;
-    for (const char c : utf8) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == '\t') {
-            out += "\\t";
-        } else if (b == '\n') {
-            out += "\\n";
-        } else if (b == '\r') {
-            out += "\\r";
-        } else if (b < 0x20 || b == 0x7F) {
-            static const char hex[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += hex[b >> 4];
-            out += hex[b & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string details(const hv::psd::Document& document, std::size_t index) {
     const hv::psd::LayerItem& item = document.items[index];
     std::string path;
     for (const std::u16string& group : document.groupPath(index)) {
         if (!path.empty()) path += " / ";
-        path += printable(hv::psd::toUtf8(group));
+        path += hv::psd::escapeControls(hv::psd::toUtf8(group));
     }
     return std::string(hv::psd::kindName(item.layerKind)) + "\t" + (item.visible ? "visible" : "hidden") + "\t" + path
            + "\t";
@@ -72,14 +50,14 @@ int main(int argc, char** argv) {
         const hv::psd::ReadResult result = hv::psd::readLayerItems(path);
         if (!result.ok()) {
             allRead = false;
-            std::printf("%s\tERROR\t%s\n", path.c_str(), printable(result.error().message).c_str());
+            std::printf("%s\tERROR\t%s\n", path.c_str(), hv::psd::escapeControls(result.error().message).c_str());
             continue;
         }
         const hv::psd::Document& document = result.document();
         for (std::size_t index = 0; index < document.items.size(); ++index) {
             const std::string middle = withDetails ? details(document, index) : std::string();
             std::printf("%s\t%zu\t%s%s\n", path.c_str(), index + 1, middle.c_str(),
-                        printable(hv::psd::toUtf8(document.items[index].name)).c_str());
+                        hv::psd::escapeControls(hv::psd::toUtf8(document.items[index].name)).c_str());
         }
     }
     return std::fflush(stdout) == 0 && allRead ? 0 : 1;
