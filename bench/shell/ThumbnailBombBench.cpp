@@ -60,6 +60,7 @@ std::vector<Bomb> bombs(bool huge) {
     const std::vector<std::byte> small = progressiveJpeg(64);
     std::vector<Bomb> out = {
         {"photoshop-sized-160", progressiveJpeg(160), 160, 160},
+        {"largest-decoded-1024", progressiveJpeg(1024), 1024, 1024},
         {"progressive-16000", psd::testing::withFrameSize(small, 16000, 16000), 16000, 16000},
         {"progressive-24000", psd::testing::withFrameSize(small, 24000, 24000), 24000, 24000},
         {"scans-2000-of-4000",
