@@ -1,10 +1,10 @@
 #include "psd/LayerReader.h"
 
-#include "psd/BlockChain.h"
-#include "psd/FileHeader.h"
 #include "psd/LayerDetails.h"
-#include "psd/SectionCursor.h"
 #include "psd/Text.h"
+#include "psd/detail/BlockChain.h"
+#include "psd/detail/FileHeader.h"
+#include "psd/detail/SectionCursor.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "psd/Thumbnail.h"
 
-#include "psd/FileHeader.h"
-#include "psd/SectionCursor.h"
+#include "psd/detail/FileHeader.h"
+#include "psd/detail/SectionCursor.h"
 
 #include <optional>
 

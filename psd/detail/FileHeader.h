@@ -1,7 +1,7 @@
 #pragma once
 
 #include "psd/LayerReader.h"
-#include "psd/SectionCursor.h"
+#include "psd/detail/SectionCursor.h"
 
 namespace hv::psd::detail {
 

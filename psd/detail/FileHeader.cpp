@@ -1,6 +1,6 @@
-#include "psd/FileHeader.h"
+#include "psd/detail/FileHeader.h"
 
-#include "psd/BlockChain.h"
+#include "psd/detail/BlockChain.h"
 
 #include <array>
 
