@@ -41,8 +41,8 @@ public:
         return pos_ < data_.size() ? at(pos_++) : 0;
     }
 
-    // The segment's bytes after its length, or an empty span when its
-    // length is not inside the data; the walk moves past it.
+    // The segment's bytes after its length, or nothing when its length is
+    // not inside the data; the walk moves past it.
     std::optional<std::span<const std::byte>> segment() {
         if (data_.size() - pos_ < 2) return std::nullopt;
         const std::uint32_t length = u16(pos_);
