@@ -1,12 +1,14 @@
 // libFuzzer entry point for the PSD/PSB layer reader and the thumbnail
 // reader. Besides crashes and sanitizer reports it catches quiet faults: a
 // windowed (cached) read that disagrees with a direct one, a failure offset
-// outside the file, a group that is not an earlier group item.
+// outside the file, a group that is not an earlier group item. The JPEG
+// marker walk that guards the thumbnail decoder runs on every input too.
 
 #include "psd/ByteSource.h"
 #include "psd/LayerReader.h"
 #include "psd/Text.h"
 #include "psd/Thumbnail.h"
+#include "psd/ThumbnailBudget.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +47,9 @@ void checkThumbnail(std::span<const std::byte> bytes) {
     if (!sameThumbnail(direct, hv::psd::readThumbnail(windowed))) std::abort();
     if (direct.failed() && (direct.error().offset > bytes.size() || direct.error().message.empty())) std::abort();
     if (direct.found() && direct.thumbnail().jpeg.size() > bytes.size()) std::abort();
+    if (direct.found()) hv::psd::decodeRefusal(direct.thumbnail());
+    const auto frame = hv::psd::readJpegFrame(bytes, hv::psd::mostThumbnailScans);
+    if (frame && (frame->scans == 0 || frame->scans > hv::psd::mostThumbnailScans + 1)) std::abort();
 }
 
 } // namespace

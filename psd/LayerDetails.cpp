@@ -1,6 +1,6 @@
 #include "psd/LayerDetails.h"
 
-#include "psd/BlockChain.h"
+#include "psd/detail/BlockChain.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "psd/ByteSource.h"
 #include "psd/LayerReader.h"
-#include "psd/SectionCursor.h"
+#include "psd/detail/SectionCursor.h"
 
 #include <cstdint>
 #include <string>

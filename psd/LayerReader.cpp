@@ -1,9 +1,10 @@
 #include "psd/LayerReader.h"
 
-#include "psd/BlockChain.h"
 #include "psd/LayerDetails.h"
-#include "psd/SectionCursor.h"
 #include "psd/Text.h"
+#include "psd/detail/BlockChain.h"
+#include "psd/detail/FileHeader.h"
+#include "psd/detail/SectionCursor.h"
 
 #include <algorithm>
 #include <array>
@@ -30,32 +31,11 @@ public:
     explicit Parser(ByteSource& source) : context_(source) {}
 
     ReadResult run() {
-        const std::uint64_t size = context_.fileSize();
-        if (size == 0) return ReadError{0, "the file is empty, so it is not a Photoshop document"};
-        SectionCursor file(context_, 0, size, "file");
-        std::array<std::byte, 4> signature{};
-        if (!file.peek(0, signature) || bigEndian(signature) != 0x38425053) {
-            if (context_.failed()) return context_.error();
-            return ReadError{0, "not a Photoshop document: the file does not start with the "
-                                "signature '8BPS'"};
-        }
-        file.skip(4, "signature");
+        SectionCursor file(context_, 0, context_.fileSize(), "file");
         Document document;
-        Header& header = document.header;
-        header.version = file.u16("version number");
+        document.header = readFileHeader(file);
         if (context_.failed()) return context_.error();
-        if (header.version != 1 && header.version != 2) {
-            return ReadError{4, "unsupported Photoshop file version " + std::to_string(header.version)
-                                    + ": only version 1 (PSD) and version 2 (PSB, large document "
-                                      "format) are known"};
-        }
-        psb_ = header.version == 2;
-        file.skip(6, "reserved header field");
-        header.channels = file.u16("channel count");
-        header.height = file.u32("image height");
-        header.width = file.u32("image width");
-        header.depth = file.u16("bit depth");
-        header.colorMode = file.u16("colour mode");
+        psb_ = document.header.version == 2;
 
         file.takeLengthPrefixed(false, "colour mode data");
         file.takeLengthPrefixed(false, "image resources");

@@ -1,9 +1,8 @@
 #include "psd/Thumbnail.h"
 
-#include "psd/BlockChain.h"
-#include "psd/SectionCursor.h"
+#include "psd/detail/FileHeader.h"
+#include "psd/detail/SectionCursor.h"
 
-#include <array>
 #include <optional>
 
 namespace hv::psd {
@@ -82,16 +81,8 @@ ThumbnailResult readFound(ParseContext& context, const Found& found) {
 ThumbnailResult readThumbnail(ByteSource& source) {
     ParseContext context(source);
     SectionCursor file(context, 0, context.fileSize(), "file");
-    std::array<std::byte, 4> signature{};
-    if (!file.peek(0, signature) || bigEndian(signature) != 0x38425053) {
-        if (context.failed()) return context.error();
-        return ReadError{0, "not a Photoshop document: the file does not start with the signature '8BPS'"};
-    }
-    file.skip(4, "signature");
-    const std::uint16_t version = file.u16("version number");
-    if (!context.failed() && version != 1 && version != 2)
-        return ReadError{4, "unsupported Photoshop file version " + std::to_string(version)};
-    file.skip(20, "file header");
+    readFileHeader(file);
+    if (context.failed()) return context.error();
     file.takeLengthPrefixed(false, "colour mode data");
     SectionCursor resources = file.takeLengthPrefixed(false, "image resources");
     const std::optional<Found> found = findThumbnail(resources);

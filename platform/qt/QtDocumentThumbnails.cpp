@@ -1,6 +1,7 @@
 #include "QtDocumentThumbnails.h"
 
 #include "psd/Thumbnail.h"
+#include "psd/ThumbnailBudget.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <system_error>
+#include <thread>
 
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -26,6 +28,9 @@ constexpr std::size_t kMostWaiting = 16;
 constexpr qsizetype kEntryBytes = 64;
 
 QImage decoded(const psd::Thumbnail& thumbnail) {
+    // The decoder allocates for the size the JPEG's frame claims and passes
+    // over the picture once per scan: what it is given is checked first.
+    if (!psd::decodeRefusal(thumbnail).empty()) return {};
     const QByteArray jpeg = QByteArray::fromRawData(reinterpret_cast<const char*>(thumbnail.jpeg.data()),
                                                     static_cast<qsizetype>(thumbnail.jpeg.size()));
     QBuffer buffer;
@@ -47,19 +52,23 @@ QImage decoded(const psd::Thumbnail& thumbnail) {
 
 } // namespace
 
-QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes) : kept_(std::max<qsizetype>(keptBytes, 1)) {}
+QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes, PictureReader read)
+    : kept_(std::max<qsizetype>(keptBytes, 1)),
+      read_(std::move(read)) {}
 
 QtDocumentThumbnails::~QtDocumentThumbnails() {
     {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-        waiting_.clear();
+        const std::lock_guard lock(shared_->mutex);
+        shared_->stopping = true;
+        shared_->waiting.clear();
     }
-    workAdded_.notify_all();
-    // At most the read in progress is waited for.
-    if (worker_.joinable()) worker_.join();
+    shared_->workAdded.notify_all();
+    // A read in progress is not waited for: the worker drops it when done.
     wakeNotifier_.reset();
-    if (wakeFd_ >= 0) ::close(wakeFd_);
+}
+
+QtDocumentThumbnails::Shared::~Shared() {
+    if (wakeFd >= 0) ::close(wakeFd);
 }
 
 std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& path) {
@@ -78,14 +87,15 @@ void QtDocumentThumbnails::request(const QString& path) {
     if (kept_.contains(path) || pending_.contains(path) || !startWorker()) return;
     pending_.insert(path);
     {
-        const std::lock_guard lock(mutex_);
-        waiting_.push_back(path);
-        while (waiting_.size() > kMostWaiting) {
-            pending_.remove(waiting_.front());
-            waiting_.pop_front();
+        const std::lock_guard lock(shared_->mutex);
+        std::deque<QString>& waiting = shared_->waiting;
+        waiting.push_back(path);
+        while (waiting.size() > kMostWaiting) {
+            pending_.remove(waiting.front());
+            waiting.pop_front();
         }
     }
-    workAdded_.notify_one();
+    shared_->workAdded.notify_one();
 }
 
 std::optional<DocumentPicture> QtDocumentThumbnails::picture(const QString& path) const {
@@ -98,38 +108,41 @@ void QtDocumentThumbnails::setArrived(std::function<void(const QString&)> arrive
 }
 
 bool QtDocumentThumbnails::startWorker() {
-    if (worker_.joinable()) return true;
-    if (wakeFd_ < 0) wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) return false;
+    if (started_) return true;
+    int& wakeFd = shared_->wakeFd;
+    if (wakeFd < 0) wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0) return false;
     if (!wakeNotifier_) {
-        wakeNotifier_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
+        wakeNotifier_ = std::make_unique<QSocketNotifier>(wakeFd, QSocketNotifier::Read);
         QObject::connect(wakeNotifier_.get(), &QSocketNotifier::activated, wakeNotifier_.get(), [this] { collect(); });
     }
     try {
-        worker_ = std::thread([this] { work(); });
+        std::thread([shared = shared_, read = read_] { work(shared, read); }).detach();
     } catch (const std::system_error&) {
         return false; // no pictures, only the tool tips' text
     }
+    started_ = true;
     return true;
 }
 
-void QtDocumentThumbnails::work() {
+void QtDocumentThumbnails::work(const std::shared_ptr<Shared>& shared, const PictureReader& read) {
     for (;;) {
         QString path;
         {
-            std::unique_lock lock(mutex_);
-            workAdded_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
-            if (stopping_) return;
-            path = std::move(waiting_.back());
-            waiting_.pop_back();
+            std::unique_lock lock(shared->mutex);
+            shared->workAdded.wait(lock, [&] { return shared->stopping || !shared->waiting.empty(); });
+            if (shared->stopping) return;
+            path = std::move(shared->waiting.back());
+            shared->waiting.pop_back();
         }
-        Read read{path, readPicture(path)};
+        Read done{path, read(path)};
         {
-            const std::lock_guard lock(mutex_);
-            done_.push_back(std::move(read));
+            const std::lock_guard lock(shared->mutex);
+            if (shared->stopping) return;
+            shared->done.push_back(std::move(done));
         }
         const std::uint64_t one = 1;
-        if (::write(wakeFd_, &one, sizeof one) < 0) {
+        if (::write(shared->wakeFd, &one, sizeof one) < 0) {
             // The counter is full only when the window's thread has not run
             // for ages; it collects every finished read when it does.
         }
@@ -138,13 +151,13 @@ void QtDocumentThumbnails::work() {
 
 void QtDocumentThumbnails::collect() {
     std::uint64_t wakes = 0;
-    if (::read(wakeFd_, &wakes, sizeof wakes) < 0) {
+    if (::read(shared_->wakeFd, &wakes, sizeof wakes) < 0) {
         // Nothing to take: a wake-up already collected.
     }
     std::vector<Read> done;
     {
-        const std::lock_guard lock(mutex_);
-        done.swap(done_);
+        const std::lock_guard lock(shared_->mutex);
+        done.swap(shared_->done);
     }
     for (Read& read : done) {
         pending_.remove(read.path);

@@ -7,9 +7,9 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 class QSocketNotifier;
@@ -25,9 +25,15 @@ namespace hv {
 //
 // What a read gave, a picture or none, is kept per path for the session, up
 // to `keptBytes` of pictures; the least recently asked-for goes first.
+//
+// The worker is detached and keeps what it shares alive: going away waits
+// for no read or decode in progress, which ends unseen.
 class QtDocumentThumbnails final : public DocumentThumbnails {
 public:
-    explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024);
+    using PictureReader = std::function<std::optional<DocumentPicture>(const QString& path)>;
+
+    // `read` is what the worker runs for a path; readPicture but in tests.
+    explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024, PictureReader read = readPicture);
     ~QtDocumentThumbnails() override;
     QtDocumentThumbnails(const QtDocumentThumbnails&) = delete;
     QtDocumentThumbnails& operator=(const QtDocumentThumbnails&) = delete;
@@ -37,7 +43,8 @@ public:
     void setArrived(std::function<void(const QString& path)> arrived) override;
 
     // The picture of the document at `path`, read as the worker reads it,
-    // on the calling thread; empty when it has none or it cannot be read.
+    // on the calling thread; empty when it has none, it cannot be read, or
+    // its JPEG is beyond a thumbnail's decoding budget (psd/ThumbnailBudget.h).
     static std::optional<DocumentPicture> readPicture(const QString& path);
 
 private:
@@ -48,25 +55,33 @@ private:
     struct Kept {
         std::optional<DocumentPicture> picture;
     };
+    // Shared with the worker, under `mutex`; the last owner closes wakeFd.
+    struct Shared {
+        Shared() = default;
+        Shared(const Shared&) = delete;
+        Shared& operator=(const Shared&) = delete;
+        ~Shared();
+
+        std::mutex mutex;
+        std::condition_variable workAdded;
+        std::deque<QString> waiting;
+        std::vector<Read> done;
+        bool stopping = false;
+        int wakeFd = -1; // the worker wakes the window's thread through it
+    };
     bool startWorker();
-    void work();
+    static void work(const std::shared_ptr<Shared>& shared, const PictureReader& read);
     void collect();
 
     // The window's thread only.
     QCache<QString, Kept> kept_;
     QSet<QString> pending_; // requested and not collected yet
     std::function<void(const QString&)> arrived_;
-    int wakeFd_ = -1; // the worker wakes the window's thread through it
     std::unique_ptr<QSocketNotifier> wakeNotifier_;
+    PictureReader read_;
+    bool started_ = false;
 
-    // Shared with the worker, under mutex_.
-    std::mutex mutex_;
-    std::condition_variable workAdded_;
-    std::deque<QString> waiting_;
-    std::vector<Read> done_;
-    bool stopping_ = false;
-
-    std::thread worker_;
+    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
 
 } // namespace hv

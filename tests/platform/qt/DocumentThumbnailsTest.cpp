@@ -3,38 +3,62 @@
 #include "psd/TestDocuments.h"
 
 #include "platform/qt/QtDocumentThumbnails.h"
+#include "psd/testing/CraftedJpeg.h"
 #include "psd/testing/PsdWriter.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QSet>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <future>
 
 namespace hv {
 namespace {
 
-std::vector<std::byte> jpegOf(QSize size, QColor colour) {
+std::vector<std::byte> jpegOf(QSize size, QColor colour, bool progressive = false) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
     const auto* data = reinterpret_cast<const std::byte*>(bytes.constData());
     return {data, data + bytes.size()};
 }
 
+// The most this process has held in memory so far, in bytes.
+qint64 peakResident() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
 class DocumentThumbnailsTest : public ::testing::Test {
 protected:
-    // A document whose thumbnail resource `id` holds `jpeg`; none when empty.
-    QString document(const char* name, std::uint16_t id, const std::vector<std::byte>& jpeg) {
+    // A document whose thumbnail resource `id` holds `jpeg` and states its
+    // size as `stated`, or else as the JPEG's own; none when empty.
+    QString document(const char* name, std::uint16_t id, const std::vector<std::byte>& jpeg, QSize stated = {}) {
         psd::testing::PsdWriter writer;
-        if (!jpeg.empty()) writer.imageResources.push_back(psd::testing::thumbnailResource(id, jpeg));
+        if (stated.isEmpty()) {
+            QBuffer buffer;
+            buffer.setData(QByteArray(reinterpret_cast<const char*>(jpeg.data()), static_cast<qsizetype>(jpeg.size())));
+            stated = QImageReader(&buffer, "jpeg").size();
+        }
+        if (!jpeg.empty())
+            writer.imageResources.push_back(psd::testing::thumbnailResource(
+                id, jpeg, static_cast<std::uint32_t>(stated.width()), static_cast<std::uint32_t>(stated.height())));
         const QString path = QString::fromStdString(dir.file(name));
         writer.writeFile(QFile::encodeName(path).toStdString());
         return path;
@@ -102,6 +126,46 @@ TEST_F(DocumentThumbnailsTest, KeptPicturesAreBoundedTheLeastRecentlyAskedForGoe
     EXPECT_FALSE(thumbnails.picture(first));
     requestAll(thumbnails, {first}); // read again when asked for again
     EXPECT_TRUE(thumbnails.picture(first));
+}
+
+TEST_F(DocumentThumbnailsTest, JpegsBeyondAThumbnailAreRefusedBeforeTheDecoderAllocatesForThem) {
+    using psd::testing::withFrameSize;
+    const std::vector<std::byte> progressive = jpegOf({64, 48}, Qt::red, true);
+    const struct {
+        QString path;
+        bool shown;
+    } cases[] = {
+        {document("progressive.psd", 1036, progressive), true},
+        {document("huge.psd", 1036, withFrameSize(progressive, 16000, 16000), {16000, 16000}), false},
+        {document("widest.psd", 1036, withFrameSize(progressive, 65500, 32000), {65500, 32000}), false},
+        {document("scans.psd", 1036, psd::testing::withLastScanRepeated(progressive, 2000)), false},
+        {document("misstated.psd", 1036, withFrameSize(progressive, 640, 480), {64, 48}), false},
+    };
+    const qint64 before = peakResident();
+    for (const auto& c : cases)
+        EXPECT_EQ(QtDocumentThumbnails::readPicture(c.path).has_value(), c.shown) << c.path.toStdString();
+    // Decoded, the first bomb alone takes 750 MB.
+    EXPECT_LT(peakResident() - before, 64 * 1024 * 1024);
+}
+
+TEST_F(DocumentThumbnailsTest, GoingAwayDoesNotWaitForTheReadInProgress) {
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> started = false;
+    std::atomic<bool> finished = false;
+    {
+        QtDocumentThumbnails thumbnails(1024, [&, released](const QString&) -> std::optional<DocumentPicture> {
+            started = true;
+            released.wait();
+            finished = true;
+            return std::nullopt;
+        });
+        thumbnails.request(QStringLiteral("stuck.psd"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return started.load(); }));
+    } // waiting here for the read would never end
+    EXPECT_FALSE(finished);
+    release.set_value();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return finished.load(); }));
 }
 
 } // namespace

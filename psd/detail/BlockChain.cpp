@@ -1,4 +1,4 @@
-#include "psd/BlockChain.h"
+#include "psd/detail/BlockChain.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "psd/SectionCursor.h"
+#include "psd/detail/SectionCursor.h"
 
 #include <cstdint>
 #include <optional>

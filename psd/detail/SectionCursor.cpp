@@ -1,4 +1,4 @@
-#include "psd/SectionCursor.h"
+#include "psd/detail/SectionCursor.h"
 
 #include <algorithm>
 
