@@ -4,7 +4,7 @@
 #include "filelist/FolderScanTree.h"
 #include "filelist/PathRules.h"
 #include "platform/EventPump.h"
-#include "platform/qt/PosixFileSystemNames.h"
+#include "platform/PathBytes.h"
 
 namespace hv::find {
 
@@ -12,6 +12,10 @@ namespace {
 
 std::string bytesOf(const QString& path) {
     return pathBytes(path).toStdString();
+}
+
+std::string shownOf(const QString& path) {
+    return shownPath(bytesOf(path));
 }
 
 // There is no window whose events could be waiting.
@@ -25,7 +29,7 @@ public:
 std::string folderName(const QString& folder) {
     QString name = normalizePath(folder, PathStyle::Posix);
     while (name.size() > 1 && name.endsWith(QLatin1Char('/'))) name.chop(1);
-    return bytesOf(name);
+    return shownOf(name);
 }
 
 // The scan's output on the command line: the documents, each as the bytes of
@@ -43,7 +47,7 @@ public:
             errors_.failed(folderName(failure.path),
                            reason + " (folder scan, statement " + std::to_string(failure.statement) + ")");
             break;
-        case ScanFailure::Kind::File: errors_.failed(bytesOf(failure.path), reason); break;
+        case ScanFailure::Kind::File: errors_.failed(shownOf(failure.path), reason); break;
         }
     }
 
@@ -54,6 +58,27 @@ private:
 };
 
 } // namespace
+
+std::string shownPath(std::string_view bytes) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    std::string out;
+    out.reserve(bytes.size());
+    for (qsizetype at = 0; at < view.size();) {
+        char32_t code = 0;
+        const int length = pathbytes::sequenceAt(view, at, code);
+        if (length > 0) {
+            out.append(bytes.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(length)));
+            at += length;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(view[at++]);
+        out += "\\x";
+        out += hex[b >> 4];
+        out += hex[b & 0xF];
+    }
+    return out;
+}
 
 DocumentWalk::DocumentWalk(FileSystem& fileSystem, const std::vector<std::string>& extensions, ErrorLog& errors)
     : errors_(errors),

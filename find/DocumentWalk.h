@@ -3,11 +3,17 @@
 #include "WalkFileSystem.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hv::find {
 
 class ErrorLog;
+
+// A path as halvorine-find writes it into text (every output but -0's, and
+// the error lines): each byte that is not part of valid UTF-8 as "\xHH",
+// the rest as it is. -0 writes paths as they are.
+std::string shownPath(std::string_view bytes);
 
 // Turns the PATHs of the command line into documents: a folder gives the
 // files of its tree in the order the folder scan adds them; any other path

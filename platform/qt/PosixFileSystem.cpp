@@ -1,6 +1,6 @@
 #include "PosixFileSystem.h"
 
-#include "PosixFileSystemNames.h"
+#include "platform/PathBytes.h"
 #include "core/Wildcard.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "platform/qt/PosixFileSystem.h"
-#include "platform/qt/PosixFileSystemNames.h"
+#include "platform/PathBytes.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -96,7 +96,7 @@ TEST_F(PosixFileSystemTest, ListingsKeepHiddenAndLinkedEntriesAndNamesThatAreNot
     ::rmdir((base + "/odd\xff").constData());
 }
 
-TEST(PosixFileSystemNames, AnyBytesComeBackFromTheirText) {
+TEST(PathBytes, AnyBytesComeBackFromTheirText) {
     const struct {
         QByteArray bytes;
         QString text;
