@@ -29,7 +29,8 @@ QString normalizePath(const QString& path, PathStyle style) {
 bool hasUnsafeCharacters(const QString& name) {
     for (const QChar c : name) {
         const char16_t code = c.unicode();
-        if (code < 32 || (code >= 127 && code <= 159) || code == u'?') return true;
+        if (code < 32 || (code >= 127 && code <= 159) || code == u'?' || code == QChar::ReplacementCharacter)
+            return true;
     }
     return false;
 }

@@ -1,7 +1,7 @@
 #include "PosixFileSystem.h"
 
-#include "platform/PathBytes.h"
 #include "core/Wildcard.h"
+#include "platform/PathBytes.h"
 
 #include <algorithm>
 #include <cerrno>
