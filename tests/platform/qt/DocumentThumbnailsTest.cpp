@@ -2,6 +2,7 @@
 
 #include "psd/TestDocuments.h"
 
+#include "platform/PathBytes.h"
 #include "platform/qt/QtDocumentThumbnails.h"
 #include "psd/testing/PsdWriter.h"
 
@@ -102,6 +103,14 @@ TEST_F(DocumentThumbnailsTest, KeptPicturesAreBoundedTheLeastRecentlyAskedForGoe
     EXPECT_FALSE(thumbnails.picture(first));
     requestAll(thumbnails, {first}); // read again when asked for again
     EXPECT_TRUE(thumbnails.picture(first));
+}
+
+TEST_F(DocumentThumbnailsTest, ANameThatIsNotUtf8ShowsItsPicture) {
+    psd::testing::PsdWriter writer;
+    writer.imageResources.push_back(psd::testing::thumbnailResource(1036, jpegOf({32, 32}, Qt::red)));
+    const std::string bytes = dir.file("caf\xe9.psd");
+    writer.writeFile(bytes);
+    EXPECT_TRUE(QtDocumentThumbnails::readPicture(pathText(bytes)).has_value());
 }
 
 } // namespace
