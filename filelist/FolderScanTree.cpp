@@ -17,7 +17,9 @@ namespace {
 constexpr int kFileAttributesHiddenArchive = attr::Hidden | attr::Archive; // 34
 
 // The files are checked for this many folders at a time, so that the
-// answers held do not grow with the number of folders in the tree...
+// answers held besides the names do not grow with the number of folders in
+// the tree (the names the walk read are held until their folder's turn, as
+// the file list will hold them all)...
 constexpr std::size_t kFoldersAtATime = 256;
 // ... and this many names make one job of the file system.
 constexpr std::size_t kNamesPerJob = 16;

@@ -41,8 +41,8 @@ struct FolderId {
 
 struct SubFolder {
     // The name as text. A byte of the name that is not part of UTF-8 text
-    // stands as U+DC80..U+DCFF (see PathBytes.h), so that the
-    // name still leads to the entry on disk.
+    // stands as U+DC80..U+DCFF (see PathBytes.h), so that the name still
+    // leads to the entry on disk.
     QString name;
     FolderId id;
 };
