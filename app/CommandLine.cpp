@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "platform/PathBytes.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -118,7 +120,7 @@ int answerWithoutWindow(const StartRequest& request) {
 
 QStringList rawArguments(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 0; i < argc; ++i) arguments.append(pathText(argv[i]));
     return arguments;
 }
 

@@ -44,7 +44,7 @@ bool answersWithoutWindow(const QStringList& arguments);
 // standard output with exit code 0, a usage error on standard error with 2.
 int answerWithoutWindow(const StartRequest& request);
 
-// The program's arguments as given, before Qt takes its own options out.
+// The program's arguments, each read by pathText() (see platform/PathBytes.h).
 QStringList rawArguments(int argc, char* argv[]);
 
 } // namespace hv

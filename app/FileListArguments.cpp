@@ -1,5 +1,6 @@
 #include "FileListArguments.h"
 
+#include "platform/PathBytes.h"
 #include "shell/Form1.h"
 #include "widgets/ListView.h"
 
@@ -12,7 +13,7 @@ void dropOnFileList(Form1& form, const QStringList& paths) {
     if (paths.isEmpty()) return;
     QList<QUrl> urls;
     urls.reserve(paths.size());
-    for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
+    for (const QString& path : paths) urls.append(fileUrlOf(path));
     QMimeData data;
     data.setUrls(urls);
     form.ListView1_OLEDragDrop(&data);

@@ -2,6 +2,7 @@
 #include "CompanionFolder.h"
 #include "ConsoleMessages.h"
 #include "FileListArguments.h"
+#include "platform/PathBytes.h"
 #include "platform/Platform.h"
 #include "platform/qt/NativePhotoshopLink.h"
 #include "platform/qt/PosixFileSystem.h"
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
+
+#include <cstdio>
 
 namespace {
 
@@ -34,7 +37,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(HALVORINE_APP_ID));
-    const hv::StartRequest request = hv::readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    // QApplication took its own options out of argv; paths keep every byte.
+    const hv::StartRequest request = hv::readCommandLine(hv::rawArguments(argc, argv), QDir::currentPath());
     if (request.kind != hv::StartRequest::Kind::Window) return hv::answerWithoutWindow(request);
     const QString companions =
         hv::companionFolder(QCoreApplication::applicationDirPath(), QStringLiteral(HALVORINE_INSTALLED_COMPANIONS));
@@ -64,8 +68,7 @@ int main(int argc, char* argv[]) {
     form.Form_Load();
     if (request.printFileList) {
         hv::dropOnFileList(form, request.paths);
-        QTextStream out(stdout);
-        for (const QString& row : hv::fileListRows(form)) out << row << '\n';
+        for (const QString& row : hv::fileListRows(form)) std::fputs((hv::pathBytes(row) + '\n').constData(), stdout);
         return 0;
     }
     form.showCentred();

@@ -3,6 +3,7 @@
 #include "FolderScan.h"
 #include "core/ListViewModel.h"
 #include "platform/FileSystem.h"
+#include "platform/PathBytes.h"
 
 #include <QMimeData>
 #include <QUrl>
@@ -17,7 +18,7 @@ std::optional<QStringList> localFileList(const QMimeData* data) {
     paths.reserve(urls.size());
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) return std::nullopt;
-        QString path = url.toLocalFile();
+        QString path = filePathOf(url);
         if (path.isEmpty()) return std::nullopt;
         paths.append(std::move(path));
     }

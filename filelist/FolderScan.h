@@ -17,20 +17,17 @@ class MessageBox;
 // caller's error report, or nowhere. The scan then goes on.
 using ScanFailureReport = std::function<void(const QString& description)>;
 
-// The folder scan (module AddFolder): collects a folder tree level by level
-// and appends the matching files of every folder to the file list.
-//
-// A folder reached a second time in the same scan (a symbolic-link loop, two
-// links to one folder) is not walked again, so a scan always ends and lists
-// every file of the tree once.
+// The folder scan of the window (module AddFolder): runs scanFolderTree()
+// and appends the files it finds to the file list; failures of
+// GetSubDirectories2016's statements show its error report, those of
+// AddFolderFiles go to the caller's report, and folders that cannot be listed
+// are passed over without a word.
 class FolderScan {
 public:
     FolderScan(FileSystem& fileSystem, EventPump& events, MessageBox& messages, ListViewModel& fileList);
 
     // AddFolderFiles: appends every file of the tree below `topFolder` whose
-    // name matches `pattern`, folder by folder in level order, skipping
-    // names that begin with "~" and files whose attribute value is exactly
-    // hidden + archive (34).
+    // name matches `pattern` (see scanFolderTree()).
     void addFolderFiles(const QString& topFolder, const QString& pattern, const ScanFailureReport& report);
 
     // GetSubDirectories2016, asking for all levels. Every entry ends in the

@@ -19,8 +19,9 @@ namespace hv {
 QString normalizePath(const QString& path, PathStyle style);
 
 // Whether a folder name holds a character the folder scan refuses: a
-// control character (below 32, or 127 to 159), "?", or U+FFFD, which stands
-// for bytes of the name that were not text.
+// control character (below 32, or 127 to 159), "?", or U+FFFD. Bytes of a
+// name that are not UTF-8 are no reason: the file system gives them as
+// U+DC80..U+DCFF (see platform/PathBytes.h).
 bool hasUnsafeCharacters(const QString& name);
 
 // A path split at its last separator into the folder, as an open dialog

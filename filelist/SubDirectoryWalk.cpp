@@ -2,10 +2,10 @@
 
 #include "PathRules.h"
 #include "ScanWait.h"
-#include "core/BuildInfo.h"
 #include "platform/EventPump.h"
 #include "platform/Failure.h"
 
+#include <exception>
 #include <optional>
 
 namespace hv {
@@ -55,12 +55,26 @@ struct SubDirectoryWalk::KeepAnswers {
     int attributes = -1; // read unless root
 };
 
-SubDirectoryWalk::SubDirectoryWalk(FileSystem& fileSystem, EventPump& events, MessageBox& messages)
+SubDirectoryWalk::SubDirectoryWalk(FileSystem& fileSystem, EventPump& events, FolderScanOutput& output,
+                                   QString filePattern)
     : fs_(fileSystem),
       events_(events),
-      trap_(messages, QStringLiteral("AddFolder"), QStringLiteral("GetSubDirectories2016"),
-            QString::fromLatin1(kScanTag)),
+      output_(output),
+      filePattern_(std::move(filePattern)),
       separator_(fileSystem.separator()) {}
+
+// Runs one statement on `folder`; a failure goes to the output, and the walk
+// goes on with the next statement.
+template <class Statement>
+void SubDirectoryWalk::statement(int line, const QString& folder, Statement&& run) {
+    try {
+        std::forward<Statement>(run)();
+    } catch (const Failure& failure) {
+        output_.failed({ScanFailure::Kind::Statement, folder, failure.description(), line});
+    } catch (const std::exception& error) {
+        output_.failed({ScanFailure::Kind::Statement, folder, QString::fromLocal8Bit(error.what()), line});
+    }
+}
 
 void SubDirectoryWalk::run(std::vector<QString>& folders) {
     std::vector<std::optional<FolderId>> ids(folders.size());
@@ -95,7 +109,7 @@ SubDirectoryWalk::LevelAnswers SubDirectoryWalk::examine(const QString& entry) c
         answers.attributes = fs_.attributes(entry);
         if (isHiddenSystemValue(answers.attributes)) return answers;
     }
-    answers.listing = fs_.subFolders(entry);
+    answers.listing = fs_.listFolder(entry, filePattern_);
     return answers;
 }
 
@@ -126,15 +140,18 @@ std::vector<QString> SubDirectoryWalk::walkLevel(std::vector<QString>& level) {
             fs_.startQueries(level.size(), [&](std::size_t i) { answers[i] = examine(level[i]); });
         for (std::size_t i = 0; i < level.size(); ++i) {
             waitForAnswers(*run, i, events_);
-            const LevelAnswers& a = answers[i];
+            LevelAnswers& a = answers[i];
             if (!a.examined) continue;
-            trap_(line::kLevelEvents, [&] { events_.processEvents(); });
+            statement(line::kLevelEvents, level[i], [&] { events_.processEvents(); });
             bool skip = false;
-            trap_(line::kSkipHiddenSystem, [&] { skip = !a.root && isHiddenSystemFolder(a.attributes); });
+            statement(line::kSkipHiddenSystem, level[i], [&] { skip = !a.root && isHiddenSystemFolder(a.attributes); });
+            if (a.listing && a.listing->error != 0)
+                output_.failed({ScanFailure::Kind::Listing, level[i], a.listing->description, 0});
             if (skip || !a.listing) continue;
             collect(level[i], a, found);
             const int error = a.listing->error;
             if (error == listing::PermissionDenied || error == listing::PathNotFound) removed[i] = true;
+            if (!filePattern_.isEmpty()) files_.insert(level[i], std::move(a.listing->files));
         }
     }
     std::size_t kept = 0;
@@ -146,7 +163,7 @@ std::vector<QString> SubDirectoryWalk::walkLevel(std::vector<QString>& level) {
 
 void SubDirectoryWalk::collect(const QString& entry, const LevelAnswers& answers, std::vector<QString>& found) {
     for (const SubFolder& sub : answers.listing->folders) {
-        trap_(line::kCollectSubFolder, [&] {
+        statement(line::kCollectSubFolder, entry, [&] {
             events_.processEvents();
             if (acceptableName(sub.name) && seen_.insert(sub.id).second) found.push_back(entry + sub.name + separator_);
         });
@@ -164,7 +181,7 @@ void SubDirectoryWalk::keepFound(std::vector<QString>& deeper, std::vector<QStri
         const KeepAnswers& a = answers[i];
         if (!a.exists) continue;
         bool keep = false;
-        trap_(line::kKeepFolder, [&] {
+        statement(line::kKeepFolder, deeper[i], [&] {
             events_.processEvents();
             keep = a.root || !isHiddenSystemFolder(a.attributes);
         });

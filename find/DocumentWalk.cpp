@@ -1,18 +1,21 @@
 #include "DocumentWalk.h"
 
 #include "Console.h"
-#include "core/ListViewModel.h"
-#include "filelist/FolderScan.h"
+#include "filelist/FolderScanTree.h"
 #include "filelist/PathRules.h"
 #include "platform/EventPump.h"
-#include "platform/MessageBox.h"
+#include "platform/PathBytes.h"
 
 namespace hv::find {
 
 namespace {
 
-QString fromBytes(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+std::string bytesOf(const QString& path) {
+    return pathBytes(path).toStdString();
+}
+
+std::string shownOf(const QString& path) {
+    return shownPath(bytesOf(path));
 }
 
 // There is no window whose events could be waiting.
@@ -21,54 +24,75 @@ public:
     void processEvents() override {}
 };
 
-// The scan's error reports, as one line each on the error output: the
-// failure and where it happened, without the request for a screenshot.
-class ErrorLogMessages final : public MessageBox {
-public:
-    explicit ErrorLogMessages(ErrorLog& errors) : errors_(errors) {}
-    MessageAnswer show(const Message& message) override {
-        errors_.failed(message.text.section(QStringLiteral("\r\r"), 0, 0).simplified().toUtf8().toStdString());
-        return MessageAnswer::Ok;
-    }
-
-private:
-    ErrorLog& errors_;
-};
-
 // A folder as the user would write it: without the doubled and trailing
 // separators the scan adds ("/" stays).
 std::string folderName(const QString& folder) {
     QString name = normalizePath(folder, PathStyle::Posix);
     while (name.size() > 1 && name.endsWith(QLatin1Char('/'))) name.chop(1);
-    return name.toUtf8().toStdString();
+    return shownOf(name);
 }
 
+// The scan's output on the command line: the documents, each as the bytes of
+// its path, and one error line for each failure.
+class DocumentList final : public FolderScanOutput {
+public:
+    explicit DocumentList(ErrorLog& errors) : errors_(errors) {}
+
+    void found(const QString& path) override { documents.push_back(bytesOf(path)); }
+    void failed(const ScanFailure& failure) override {
+        const std::string reason = failure.reason.toUtf8().toStdString();
+        switch (failure.kind) {
+        case ScanFailure::Kind::Listing: errors_.failed(folderName(failure.path), reason); break;
+        case ScanFailure::Kind::Statement:
+            errors_.failed(folderName(failure.path),
+                           reason + " (folder scan, statement " + std::to_string(failure.statement) + ")");
+            break;
+        case ScanFailure::Kind::File: errors_.failed(shownOf(failure.path), reason); break;
+        }
+    }
+
+    std::vector<std::string> documents;
+
+private:
+    ErrorLog& errors_;
+};
+
 } // namespace
+
+std::string shownPath(std::string_view bytes) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    std::string out;
+    out.reserve(bytes.size());
+    for (qsizetype at = 0; at < view.size();) {
+        char32_t code = 0;
+        const int length = pathbytes::sequenceAt(view, at, code);
+        if (length > 0) {
+            out.append(bytes.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(length)));
+            at += length;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(view[at++]);
+        out += "\\x";
+        out += hex[b >> 4];
+        out += hex[b & 0xF];
+    }
+    return out;
+}
 
 DocumentWalk::DocumentWalk(FileSystem& fileSystem, const std::vector<std::string>& extensions, ErrorLog& errors)
     : errors_(errors),
       fileSystem_(fileSystem, extensions) {}
 
 bool DocumentWalk::isFolder(const std::string& path) {
-    return fileSystem_.folderId(fromBytes(path)).has_value();
+    return fileSystem_.folderId(pathText(path)).has_value();
 }
 
 std::vector<std::string> DocumentWalk::documentsIn(const std::string& folder) {
     NoEvents events;
-    ErrorLogMessages messages(errors_);
-    ListViewModel files(false);
-    files.addColumn(QStringLiteral("Path"));
-    FolderScan scan(fileSystem_, events, messages, files);
-    scan.addFolderFiles(fromBytes(folder), QStringLiteral("*.*"), [&](const QString& description) {
-        errors_.failed(folder, description.toUtf8().toStdString());
-    });
-    for (const WalkFileSystem::FolderFailure& failure : fileSystem_.takeFolderFailures())
-        errors_.failed(folderName(failure.folder), failure.reason.toUtf8().toStdString());
-
-    std::vector<std::string> documents;
-    documents.reserve(static_cast<std::size_t>(files.itemCount()));
-    for (int row = 1; row <= files.itemCount(); ++row) documents.push_back(files.itemText(row).toUtf8().toStdString());
-    return documents;
+    DocumentList list(errors_);
+    scanFolderTree(fileSystem_, events, list, pathText(folder), QStringLiteral("*.*"));
+    return std::move(list.documents);
 }
 
 } // namespace hv::find

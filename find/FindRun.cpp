@@ -63,7 +63,7 @@ bool FindRun::search(std::vector<Entry> entries) {
 
 // The documents of the folder entries[at], then the entries after it.
 std::vector<FindRun::Entry> FindRun::walked(std::vector<Entry> entries, std::size_t at) {
-    progress_.show("halvorine-find: walking " + escapeControls(entries[at].path));
+    progress_.show("halvorine-find: walking " + escapeControls(shownPath(entries[at].path)));
     std::vector<Entry> next;
     for (std::string& document : walk_.documentsIn(entries[at].path)) next.push_back({std::move(document), false});
     next.insert(next.end(), std::make_move_iterator(entries.begin() + static_cast<std::ptrdiff_t>(at) + 1),
@@ -76,7 +76,7 @@ bool FindRun::write(const std::string& path, const psd::ReadResult& result) {
     if (result.ok())
         report(path, result.document());
     else
-        errors_.failed(path, result.error().message);
+        errors_.failed(shownPath(path), result.error().message);
     ++documentsRead_;
     if (!flush()) return false;
     progress_.show("halvorine-find: " + std::to_string(documentsRead_) + " of " + std::to_string(documentsKnown_)
@@ -84,7 +84,8 @@ bool FindRun::write(const std::string& path, const psd::ReadResult& result) {
     return true;
 }
 
-void FindRun::report(const std::string& path, const psd::Document& document) {
+void FindRun::report(const std::string& bytes, const psd::Document& document) {
+    const std::string path = options_.nulAfterPath ? bytes : shownPath(bytes);
     const std::vector<LayerMatch> matches = matcher_.matches(document);
     layersFound_ += matches.size();
     if (options_.report == Report::Count) {

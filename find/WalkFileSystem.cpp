@@ -18,34 +18,14 @@ WalkFileSystem::WalkFileSystem(FileSystem& inner, const std::vector<std::string>
     }
 }
 
-SubFolderListing WalkFileSystem::subFolders(const QString& folder) {
-    SubFolderListing listing = inner_.subFolders(folder);
-    if (listing.error != 0) {
-        const std::lock_guard lock(failuresMutex_);
-        failures_.push_back({folder, listing.description});
-    }
-    return listing;
-}
-
-std::vector<WalkFileSystem::FolderFailure> WalkFileSystem::takeFolderFailures() {
-    std::vector<FolderFailure> taken;
-    {
-        const std::lock_guard lock(failuresMutex_);
-        taken.swap(failures_);
-    }
-    std::sort(taken.begin(), taken.end(),
-              [](const FolderFailure& a, const FolderFailure& b) { return a.folder < b.folder; });
-    return taken;
-}
-
-QStringList WalkFileSystem::filesMatching(const QString& folder, const QString& pattern) {
-    QStringList names = inner_.filesMatching(folder, pattern);
+FolderListing WalkFileSystem::listFolder(const QString& folder, const QString& filePattern) {
+    FolderListing listing = inner_.listFolder(folder, filePattern);
     if (!patterns_.isEmpty())
-        names.removeIf([this](const QString& name) {
+        listing.files.removeIf([this](const QString& name) {
             return std::none_of(patterns_.begin(), patterns_.end(),
                                 [&](const QString& wanted) { return matchesWildcard(name, wanted); });
         });
-    return names;
+    return listing;
 }
 
 } // namespace hv::find

@@ -5,8 +5,6 @@
 #include "FindRun.h"
 #include "platform/qt/PosixFileSystem.h"
 
-#include <QCoreApplication>
-
 #include <csignal>
 
 #include <unistd.h>
@@ -29,9 +27,6 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Search: break;
     }
 
-    // The folder scan's list model needs an event dispatcher for its timer.
-    int qtArgc = 1;
-    QCoreApplication application(qtArgc, argv);
     hv::PosixFileSystem fileSystem;
     hv::find::OutputStream out(STDOUT_FILENO);
     hv::find::ProgressLine progress(STDERR_FILENO, ::isatty(STDERR_FILENO) == 1);

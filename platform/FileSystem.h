@@ -40,8 +40,9 @@ struct FolderId {
 };
 
 struct SubFolder {
-    // The name as text. A name whose bytes are not text in the file system's
-    // encoding keeps U+FFFD in place of the bytes that could not be read.
+    // The name as text. A byte of the name that is not part of UTF-8 text
+    // stands as U+DC80..U+DCFF (see PathBytes.h), so that the name still
+    // leads to the entry on disk.
     QString name;
     FolderId id;
 };
@@ -53,15 +54,20 @@ inline constexpr int PathNotFound = 76;
 inline constexpr int PathFileAccessError = 75;
 } // namespace listing
 
-// The sub-folders of one folder, sorted by name without regard to case. When
-// the listing failed, `error` holds its run-time error number (70 permission
-// denied, 76 path not found, others for other failures) and `folders` the
-// sub-folders read before the failure.
-struct SubFolderListing {
+// What one reading of a folder's entries found: its sub-folders, sorted by
+// name without regard to case, and the names of its other entries that match
+// the wildcard asked for ("*" any run, "?" any one character, without regard
+// to case; "*.*" matches every name; no pattern, no names), hidden entries
+// included, sorted the same way. When the listing failed, `error` holds its
+// run-time error number (70 permission denied, 76 path not found, others for
+// other failures) and the lists what was read before the failure.
+struct FolderListing {
     std::vector<SubFolder> folders;
+    QStringList files;
     int error = 0;
     QString description;
 };
+using SubFolderListing = FolderListing;
 
 // One job of a query run: makes queries of the file system and leaves its
 // answers where the caller reads them once the job has run.
@@ -130,13 +136,17 @@ public:
     virtual bool isRootFolder(const QString& path) = 0;
     // The identity of the folder at `path`, or nothing when it is no folder.
     virtual std::optional<FolderId> folderId(const QString& path) = 0;
-    // The folders inside `folder`, symbolic links to folders included.
-    virtual SubFolderListing subFolders(const QString& folder) = 0;
-    // The names of the entries of `folder` that are not folders and match the
-    // wildcard `pattern` ("*" any run, "?" any one character, without regard
-    // to case; "*.*" matches every name), hidden entries included, sorted by
-    // name without regard to case. Empty when the folder cannot be read.
-    virtual QStringList filesMatching(const QString& folder, const QString& pattern) = 0;
+    // The folders inside `folder` (symbolic links to folders included) and
+    // the names of its other entries that match `filePattern`, from one
+    // reading of the folder.
+    virtual FolderListing listFolder(const QString& folder, const QString& filePattern) = 0;
+    // The folders inside `folder`.
+    SubFolderListing subFolders(const QString& folder) { return listFolder(folder, QString()); }
+    // The names of the entries of `folder` that are not folders and match
+    // `pattern`; empty when the folder cannot be read.
+    QStringList filesMatching(const QString& folder, const QString& pattern) {
+        return listFolder(folder, pattern).files;
+    }
 
     // Runs job(0) to job(count - 1), each once. A file system whose queries
     // may be made from several threads at once runs the jobs on worker

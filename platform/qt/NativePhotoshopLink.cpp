@@ -1,6 +1,7 @@
 #include "NativePhotoshopLink.h"
 
 #include "DocumentDetails.h"
+#include "platform/PathBytes.h"
 
 #include "platform/Failure.h"
 
@@ -73,7 +74,7 @@ private:
 };
 
 std::string fileNameOf(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return pathBytes(path).toStdString();
 }
 
 class NativeApplication final : public PhotoshopApplication {

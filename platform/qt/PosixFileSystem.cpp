@@ -1,9 +1,7 @@
 #include "PosixFileSystem.h"
 
 #include "core/Wildcard.h"
-
-#include <QFile>
-#include <QStringDecoder>
+#include "platform/PathBytes.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +17,7 @@ namespace hv {
 namespace {
 
 QByteArray encoded(const QString& path) {
-    return QFile::encodeName(path);
+    return pathBytes(path);
 }
 
 // The path without trailing "/", so that a link is examined as a link; "/"
@@ -90,13 +88,6 @@ private:
     int error_ = 0;
 };
 
-QString decodedName(const char* bytes, bool& isText) {
-    QStringDecoder decoder(QStringConverter::Utf8);
-    QString name = decoder(QByteArrayView(bytes));
-    isText = !decoder.hasError();
-    return name;
-}
-
 // Whether the entry is a folder, following a symbolic link; fills `info`.
 bool entryIsFolder(const Directory& dir, const dirent& entry, struct stat& info) {
     if (entry.d_type != DT_DIR && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
@@ -108,7 +99,7 @@ bool byNameWithoutCase(const QString& a, const QString& b) {
     return order != 0 ? order < 0 : a < b;
 }
 
-void setListingError(SubFolderListing& listing, int error) {
+void setListingError(FolderListing& listing, int error) {
     switch (error) {
     case EACCES:
     case EPERM:
@@ -139,7 +130,7 @@ PosixFileSystem::PosixFileSystem(std::size_t queryThreads)
 bool PosixFileSystem::isExistingPath(const QString& path) {
     if (path.isEmpty()) return false;
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0;
+    return ::stat(encoded(path).constData(), &info) == 0;
 }
 
 qsizetype PosixFileSystem::pathLengthLimit() const {
@@ -193,8 +184,8 @@ std::optional<FolderId> PosixFileSystem::folderId(const QString& path) {
     return FolderId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
-SubFolderListing PosixFileSystem::subFolders(const QString& folder) {
-    SubFolderListing listing;
+FolderListing PosixFileSystem::listFolder(const QString& folder, const QString& filePattern) {
+    FolderListing listing;
     Directory dir(folder);
     if (!dir.isOpen()) {
         setListingError(listing, dir.error());
@@ -202,33 +193,18 @@ SubFolderListing PosixFileSystem::subFolders(const QString& folder) {
     }
     while (const dirent* entry = dir.next()) {
         struct stat info {};
-        if (!entryIsFolder(dir, *entry, info)) continue;
-        bool isText = true;
-        listing.folders.push_back(
-            SubFolder{decodedName(entry->d_name, isText),
-                      FolderId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}});
+        QString name = pathText(entry->d_name);
+        if (entryIsFolder(dir, *entry, info))
+            listing.folders.push_back(SubFolder{std::move(name), FolderId{static_cast<std::uint64_t>(info.st_dev),
+                                                                          static_cast<std::uint64_t>(info.st_ino)}});
+        else if (!filePattern.isEmpty() && matchesWildcard(name, filePattern))
+            listing.files.append(std::move(name));
     }
     if (dir.error() != 0) setListingError(listing, dir.error());
     std::sort(listing.folders.begin(), listing.folders.end(),
               [](const SubFolder& a, const SubFolder& b) { return byNameWithoutCase(a.name, b.name); });
+    std::sort(listing.files.begin(), listing.files.end(), byNameWithoutCase);
     return listing;
-}
-
-QStringList PosixFileSystem::filesMatching(const QString& folder, const QString& pattern) {
-    QStringList names;
-    Directory dir(folder);
-    if (!dir.isOpen()) return names;
-    while (const dirent* entry = dir.next()) {
-        bool isText = true;
-        QString name = decodedName(entry->d_name, isText);
-        // A name that is not text cannot be given back as a path.
-        if (!isText || !matchesWildcard(name, pattern)) continue;
-        struct stat info {};
-        if (entryIsFolder(dir, *entry, info)) continue;
-        names.append(std::move(name));
-    }
-    std::sort(names.begin(), names.end(), byNameWithoutCase);
-    return names;
 }
 
 std::unique_ptr<QueryRun> PosixFileSystem::startQueries(std::size_t count, QueryJob job) {

@@ -5,8 +5,9 @@
 
 namespace hv {
 
-// The file system of this machine. Paths are "/"-separated and encoded in
-// UTF-8. Attribute values follow the Windows flags they stand in for:
+// The file system of this machine. Paths are "/"-separated; their bytes are
+// read and written by pathText() and pathBytes(), so that any name on disk
+// is reached. Attribute values follow the Windows flags they stand in for:
 // read-only when the user may not write the entry (for the superuser, who
 // may write anything, when no one has write permission), hidden when its
 // name begins with ".", system never, folder for a directory, archive for
@@ -38,8 +39,7 @@ public:
     bool isExistingFile(const QString& path) override;
     bool isRootFolder(const QString& path) override;
     std::optional<FolderId> folderId(const QString& path) override;
-    SubFolderListing subFolders(const QString& folder) override;
-    QStringList filesMatching(const QString& folder, const QString& pattern) override;
+    FolderListing listFolder(const QString& folder, const QString& filePattern) override;
     std::unique_ptr<QueryRun> startQueries(std::size_t count, QueryJob job) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "QtDocumentThumbnails.h"
 
+#include "platform/PathBytes.h"
 #include "psd/Thumbnail.h"
 #include "psd/ThumbnailBudget.h"
 
@@ -72,7 +73,7 @@ QtDocumentThumbnails::Shared::~Shared() {
 }
 
 std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& path) {
-    const psd::ThumbnailResult result = psd::readThumbnail(QFile::encodeName(path).toStdString());
+    const psd::ThumbnailResult result = psd::readThumbnail(pathBytes(path).toStdString());
     if (!result.found()) return std::nullopt;
     const QImage image = decoded(result.thumbnail());
     if (image.isNull()) return std::nullopt;

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "platform/PathBytes.h"
 
 #include <QCoreApplication>
 
@@ -22,6 +23,14 @@ TEST(CommandLine, PathsBecomeAbsoluteInTheGivenOrder) {
     EXPECT_EQ(request.paths, (QStringList{"/home/u/b.psd", "/abs/A.psd", "/home/u/Designs", "/home/u/-v"}));
     EXPECT_FALSE(request.printFileList);
     EXPECT_TRUE(readCommandLine(args({"--print-file-list", "x"}), QStringLiteral("/")).printFileList);
+}
+
+TEST(CommandLine, PathsKeepBytesThatAreNotUtf8) {
+    char program[] = "halvorine", name[] = "caf\xe9.psd";
+    char* argv[] = {program, name};
+    const StartRequest request = readCommandLine(rawArguments(2, argv), QStringLiteral("/d"));
+    ASSERT_EQ(request.paths.size(), 1);
+    EXPECT_EQ(pathBytes(request.paths[0]), QByteArray("/d/caf\xe9.psd"));
 }
 
 TEST(CommandLine, HelpVersionAndWrongOptions) {

@@ -1,11 +1,19 @@
 // Dropping files and folders on the file list.
 #include "FileListFixture.h"
+#include "platform/PathBytes.h"
+#include "platform/qt/PosixFileSystem.h"
+
+#include <QFile>
 
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace hv::test {
 namespace {
@@ -99,6 +107,29 @@ TEST_F(DragDrop, TheDropIsACopySoTheSourceNeverDeletesTheFiles) {
     EXPECT_FALSE(dragOver(*data, Qt::MoveAction).first);
     EXPECT_FALSE(drop(*data, Qt::MoveAction));
     EXPECT_TRUE(rows().isEmpty());
+}
+
+// As a file manager sends them (the bytes percent-encoded) or as the command
+// line hands them on, names that are not UTF-8 arrive with every byte, and
+// a folder of such names is scanned.
+TEST_F(DragDrop, NamesThatAreNotUtf8ArriveWithEveryByte) {
+    const QByteArray base = QFile::encodeName(tree.path());
+    ASSERT_EQ(::mkdir(base + "/latin\xe9", 0755), 0);
+    for (const char* name : {"/latin\xe9/caf\xe9.psd", "/caf\xe9.psd"})
+        ASSERT_EQ(::close(::creat(base + name, 0644)), 0);
+    load();
+    const QString e(QChar(0xDCE9));
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromEncoded("file://" + base.toPercentEncoding("/") + "/latin%E9"), fileUrlOf(p("caf") + e + ".psd")});
+    EXPECT_TRUE(drop(data));
+    const QStringList expected{p("latin") + e + "/caf" + e + ".psd", p("caf") + e + ".psd"};
+    EXPECT_EQ(rows(), expected);
+    PosixFileSystem fs(1);
+    for (const QString& row : expected) EXPECT_TRUE(fs.isExistingFile(row));
+    // The temporary folder cannot remove names that are not text.
+    for (const char* name : {"/latin\xe9/caf\xe9.psd", "/caf\xe9.psd"}) ::unlink(base + name);
+    ::rmdir(base + "/latin\xe9");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "ScanHarness.h"
 #include "platform/qt/PosixFileSystem.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystems.h"
 
 #include <QFile>
 
@@ -40,17 +41,22 @@ TEST_F(FolderScanTree, NamesAndEntriesTheScanLeavesOut) {
     for (const QString& unsafe :
          {QString("ctl") + QChar(1), QString("del") + QChar(127), QString("c1") + QChar(0x85), QString("why?")})
         tree.file("top/" + unsafe + "/x.psd");
+    // Names that are not UTF-8 are listed, and lead back to their entries.
     const QByteArray notText = bytes(p("top")) + "/bad\xff";
     ASSERT_EQ(::mkdir(notText.constData(), 0755), 0);
     ASSERT_EQ(::close(::creat((notText + "/g.psd").constData(), 0644)), 0);
+    ASSERT_EQ(::close(::creat((bytes(p("top")) + "/caf\xe9.psd").constData(), 0644)), 0);
     const QString unicode = tree.file(QString::fromUtf8("top/Ünïcode €/f.psd"));
 
-    EXPECT_EQ(harness.add(p("top"), "*.psd"),
-              (QStringList{p("top/.readonly.psd"), p("top/a.psd"), p("top/.dotfolder/in.psd"), unicode}));
+    const QStringList rows = harness.add(p("top"), "*.psd");
+    EXPECT_EQ(rows, (QStringList{p("top/.readonly.psd"), p("top/a.psd"), p("top/caf") + QChar(0xDCE9) + ".psd",
+                                 p("top/.dotfolder/in.psd"), p("top/bad") + QChar(0xDCFF) + "/g.psd", unicode}));
+    for (const QString& row : rows) EXPECT_TRUE(fs.isExistingFile(row)) << row.toStdString();
     EXPECT_TRUE(harness.messages.shown.empty());
     EXPECT_TRUE(harness.reported.isEmpty());
     // The temporary folder cannot remove names that are not text.
     ::unlink((notText + "/g.psd").constData());
+    ::unlink((bytes(p("top")) + "/caf\xe9.psd").constData());
     ::rmdir(notText.constData());
 }
 
@@ -69,6 +75,21 @@ TEST_F(FolderScanTree, LinkLoopsEndAndEachFolderIsWalkedOnce) {
 
     // Another scan of the same folder lists its files again.
     EXPECT_EQ(harness.add(p("top") + "/", "*.psd").size(), 8);
+}
+
+// Every folder of the tree is read once, the refused one too, however many
+// ways lead to it.
+TEST_F(FolderScanTree, EachFolderIsReadOnce) {
+    for (const char* file : {"top/a.psd", "top/sub/b.psd", "top/sub/inner/c.psd", "top/.dot/d.psd", "top/locked/e.psd"})
+        tree.file(file);
+    link(p("top/sub"), "top/alias"); // reached before "sub"
+    link(p("top"), "top/sub/inner/back");
+    DenyingFileSystem counting;
+    counting.denied.insert(p("top/locked"));
+    ScanHarness scan(counting);
+    EXPECT_EQ(scan.add(p("top"), "*.psd"),
+              (QStringList{p("top/a.psd"), p("top/.dot/d.psd"), p("top/alias/b.psd"), p("top/alias/inner/c.psd")}));
+    EXPECT_EQ(counting.listings, 5);
 }
 
 } // namespace

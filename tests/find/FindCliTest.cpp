@@ -179,6 +179,34 @@ TEST_F(FindCli, ExitStatusesAndErrorLines) {
     EXPECT_EQ(find({"--strict", "-l", "logo", "."}).out, kOddPrinted + "\n./sub/d.PSB\n");
 }
 
+// Names that are not UTF-8 are walked and read; printed as \xHH, or as
+// they are with -0.
+TEST(FindNames, NamesThatAreNotUtf8AreWalkedReadAndPrinted) {
+    const ScratchDir root;
+    PsdWriter writer;
+    writer.layer(u"logo");
+    std::filesystem::create_directory(root.file("latin\xE9"));
+    writer.writeFile(root.file("caf\xE9.psd"));
+    writer.writeFile(root.file("latin\xE9/x.psd"));
+    writeFile(root.file("bad\xE9.psd"), "not a picture\n");
+    const std::string bad =
+        "./bad\\xE9.psd: not a Photoshop document: the file does not start with the signature '8BPS'\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } rows[] = {
+        {{"-l", "logo", "."}, "./caf\\xE9.psd\n./latin\\xE9/x.psd\n"},
+        {{"-l0", "logo", "."}, "./caf\xE9.psd\0./latin\xE9/x.psd\0"s},
+        {{"--count", "logo", "./latin\xE9", "./bad\xE9.psd"}, "./latin\\xE9/x.psd\t1\n"},
+    };
+    for (const auto& row : rows) {
+        const Finished result = runFind(row.args, root.file("."));
+        EXPECT_EQ(result.out, row.out) << row.args[0];
+        EXPECT_EQ(result.err, bad) << row.args[0];
+        EXPECT_EQ(result.status, 0) << row.args[0];
+    }
+}
+
 TEST_F(FindCli, AnOutputThatCannotBeWrittenEndsTheSearchWithAnError) {
     const Finished full = run("bash", {"-c", "\"$0\" -l logo . >/dev/full", HALVORINE_FIND}, root.file("."));
     EXPECT_EQ(full.status, 2);

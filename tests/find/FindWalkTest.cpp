@@ -63,5 +63,29 @@ TEST(FindWalk, KeepsTheScanOrderForTheWantedExtensionsAndReportsFoldersThatCanno
     }
 }
 
+// A step of the walk that fails names the folder and the statement; a file
+// that cannot be added names the file.
+TEST(FindWalk, FailedStepsAndFilesGiveOneLineEach) {
+    test::FakeFileSystem fs(PathStyle::Posix);
+    fs.addFolder("/top");
+    fs.addFile("/top/a.psd");
+    fs.addFile("/top/gone.psd");
+    fs.attributesVanishAfter("/top/gone.psd", 0);
+    fs.addFolder("/top/sub");
+    fs.addFile("/top/sub/s.psd");
+    fs.attributesVanishAfter("/top/sub", 1); // gone when its hidden-system test reads it
+    int errorPipe[2];
+    ASSERT_EQ(::pipe2(errorPipe, O_NONBLOCK), 0);
+    ProgressLine noProgress(errorPipe[1], false);
+    ErrorLog errors(errorPipe[1], noProgress);
+    EXPECT_EQ(DocumentWalk(fs, {"psd"}, errors).documentsIn("/top"), std::vector<std::string>{"/top/a.psd"});
+    char text[200] = {};
+    const ssize_t got = ::read(errorPipe[0], text, sizeof text - 1);
+    EXPECT_EQ(std::string(text, got > 0 ? static_cast<std::size_t>(got) : 0),
+              "/top/sub: Path not found (folder scan, statement 106)\n/top/gone.psd: File not found\n");
+    ::close(errorPipe[0]);
+    ::close(errorPipe[1]);
+}
+
 } // namespace
 } // namespace hv::find

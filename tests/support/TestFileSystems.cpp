@@ -101,9 +101,9 @@ std::optional<FolderId> FakeFileSystem::folderId(const QString& path) {
     return FolderId{0, entry->id};
 }
 
-SubFolderListing FakeFileSystem::subFolders(const QString& folder) {
+FolderListing FakeFileSystem::listFolder(const QString& folder, const QString& filePattern) {
     const std::lock_guard lock(mutex_);
-    SubFolderListing listing;
+    FolderListing listing;
     const Entry* entry = find(folder);
     if (!entry || !entry->folder) {
         listing.error = listing::PathNotFound;
@@ -119,16 +119,11 @@ SubFolderListing FakeFileSystem::subFolders(const QString& folder) {
     }
     for (const QString& name : names)
         listing.folders.push_back(SubFolder{name, FolderId{0, find(key(folder) + separator + name)->id}});
-    return listing;
-}
-
-QStringList FakeFileSystem::filesMatching(const QString& folder, const QString& pattern) {
-    const std::lock_guard lock(mutex_);
-    if (failures_.contains(key(folder)) && failures_.value(key(folder)).first == listing::PermissionDenied) return {};
-    QStringList names;
+    // A refused listing reads no name; other failures, here, every file.
+    if (filePattern.isEmpty() || listing.error == listing::PermissionDenied) return listing;
     for (const QString& name : children(folder, false))
-        if (matchesWildcard(name, pattern)) names.append(name);
-    return names;
+        if (matchesWildcard(name, filePattern)) listing.files.append(name);
+    return listing;
 }
 
 std::unique_ptr<QueryRun> FakeFileSystem::startQueries(std::size_t count, QueryJob job) {
@@ -145,17 +140,13 @@ bool DenyingFileSystem::isDenied(const QString& folder) const {
     return denied.contains(path);
 }
 
-SubFolderListing DenyingFileSystem::subFolders(const QString& folder) {
-    if (!isDenied(folder)) return PosixFileSystem::subFolders(folder);
-    SubFolderListing listing;
+FolderListing DenyingFileSystem::listFolder(const QString& folder, const QString& filePattern) {
+    ++listings;
+    if (!isDenied(folder)) return PosixFileSystem::listFolder(folder, filePattern);
+    FolderListing listing;
     listing.error = listing::PermissionDenied;
     listing.description = QStringLiteral("Permission denied");
     return listing;
-}
-
-QStringList DenyingFileSystem::filesMatching(const QString& folder, const QString& pattern) {
-    if (isDenied(folder)) return {};
-    return PosixFileSystem::filesMatching(folder, pattern);
 }
 
 } // namespace hv::test

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 
+#include <atomic>
 #include <mutex>
 
 namespace hv::test {
@@ -43,8 +44,7 @@ public:
     bool isExistingFile(const QString& path) override;
     bool isRootFolder(const QString& path) override;
     std::optional<FolderId> folderId(const QString& path) override;
-    SubFolderListing subFolders(const QString& folder) override;
-    QStringList filesMatching(const QString& folder, const QString& pattern) override;
+    FolderListing listFolder(const QString& folder, const QString& filePattern) override;
     std::unique_ptr<QueryRun> startQueries(std::size_t count, QueryJob job) override;
 
 private:
@@ -74,11 +74,11 @@ private:
 class DenyingFileSystem : public PosixFileSystem {
 public:
     explicit DenyingFileSystem(std::size_t queryThreads = defaultQueryThreads) : PosixFileSystem(queryThreads) {}
-    QSet<QString> denied; // folder paths without trailing "/"
-    qsizetype limit = 0;  // 0: the system's
+    QSet<QString> denied;         // folder paths without trailing "/"
+    qsizetype limit = 0;          // 0: the system's
+    std::atomic<int> listings{0}; // folders read, each read counted
     qsizetype pathLengthLimit() const override { return limit > 0 ? limit : PosixFileSystem::pathLengthLimit(); }
-    SubFolderListing subFolders(const QString& folder) override;
-    QStringList filesMatching(const QString& folder, const QString& pattern) override;
+    FolderListing listFolder(const QString& folder, const QString& filePattern) override;
 
 private:
     bool isDenied(const QString& folder) const;

@@ -2,6 +2,7 @@
 
 #include "psd/TestDocuments.h"
 
+#include "platform/PathBytes.h"
 #include "platform/qt/QtDocumentThumbnails.h"
 #include "psd/testing/CraftedJpeg.h"
 #include "psd/testing/PsdWriter.h"
@@ -166,6 +167,14 @@ TEST_F(DocumentThumbnailsTest, GoingAwayDoesNotWaitForTheReadInProgress) {
     EXPECT_FALSE(finished);
     release.set_value();
     EXPECT_TRUE(QTest::qWaitFor([&] { return finished.load(); }));
+}
+
+TEST_F(DocumentThumbnailsTest, ANameThatIsNotUtf8ShowsItsPicture) {
+    psd::testing::PsdWriter writer;
+    writer.imageResources.push_back(psd::testing::thumbnailResource(1036, jpegOf({32, 32}, Qt::red), 32, 32));
+    const std::string bytes = dir.file("caf\xe9.psd");
+    writer.writeFile(bytes);
+    EXPECT_TRUE(QtDocumentThumbnails::readPicture(pathText(bytes)).has_value());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "psd/TestDocuments.h"
 
 #include "platform/Failure.h"
+#include "platform/PathBytes.h"
 #include "platform/qt/NativePhotoshopLink.h"
 #include "psd/testing/PsdWriter.h"
 
@@ -71,6 +72,15 @@ TEST_F(NativeLinkTest, CountAndNamesAreTheDocumentsItemsTopFirst) {
                                   "Background"}));
     doc->close();
     app->quit();
+}
+
+TEST_F(NativeLinkTest, ANameThatIsNotUtf8OpensTheDocumentOnDisk) {
+    const std::string bytes = dir.file("caf\xe9.psd");
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ofstream(bytes, std::ios::binary) << in.rdbuf();
+    auto doc = link.create()->open(pathText(bytes));
+    EXPECT_EQ(doc->layerCount(), 4);
+    doc->close();
 }
 
 TEST_F(NativeLinkTest, FactsTellGroupsKindVisibilityAndSizeAndUnknownOutsideTheItemsOrOnceClosed) {

@@ -1,4 +1,5 @@
 #include "platform/qt/PosixFileSystem.h"
+#include "platform/PathBytes.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -64,7 +65,7 @@ TEST_F(PosixFileSystemTest, OnlyRegularFilesExistAsFilesAndNothingIsOpened) {
     EXPECT_FALSE(fs.isRootFolder(tree.path()));
 }
 
-TEST_F(PosixFileSystemTest, ListingsKeepHiddenAndLinkedEntriesAndLeaveOutNamesThatAreNotText) {
+TEST_F(PosixFileSystemTest, ListingsKeepHiddenAndLinkedEntriesAndNamesThatAreNotUtf8) {
     tree.folder("beta");
     tree.folder("Alpha");
     tree.folder(".dot");
@@ -81,12 +82,40 @@ TEST_F(PosixFileSystemTest, ListingsKeepHiddenAndLinkedEntriesAndLeaveOutNamesTh
     EXPECT_EQ(listing.error, 0);
     QStringList names;
     for (const SubFolder& folder : listing.folders) names.append(folder.name);
-    EXPECT_EQ(names, (QStringList{".dot", "Alpha", "beta", "gamma", "linked.psd", QString::fromUtf8("odd\xff")}));
+    const QString odd = QStringLiteral("odd") + QChar(0xDCFF);
+    EXPECT_EQ(names, (QStringList{".dot", "Alpha", "beta", "gamma", "linked.psd", odd}));
     EXPECT_EQ(listing.folders[2].id, listing.folders[3].id); // "gamma" leads to "beta"
-    EXPECT_EQ(fs.filesMatching(tree.path(), "*.psd"), (QStringList{".h.psd", "b.PSD"}));
+    const FolderListing both = fs.listFolder(tree.path(), "*.psd");
+    EXPECT_EQ(both.folders.size(), listing.folders.size());
+    EXPECT_EQ(both.files, (QStringList{".h.psd", "b.PSD", odd + ".psd"}));
+    // The name leads back to the entry.
+    EXPECT_TRUE(fs.isExistingFile(tree.path() + "/" + odd + ".psd"));
+    EXPECT_EQ(fs.attributes(tree.path() + "/" + odd), attr::Folder);
     // The temporary folder cannot remove names that are not text.
     ::unlink((base + "/odd\xff.psd").constData());
     ::rmdir((base + "/odd\xff").constData());
+}
+
+TEST(PathBytes, AnyBytesComeBackFromTheirText) {
+    const struct {
+        QByteArray bytes;
+        QString text;
+    } rows[] = {
+        {"plain.psd", "plain.psd"},
+        {"caf\xc3\xa9 \xf0\x9f\x8e\xa8", QString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x8e\xa8")},
+        {"caf\xe9.psd", QString("caf") + QChar(0xDCE9) + ".psd"},
+        {"cut\xc3", QString("cut") + QChar(0xDCC3)},                              // sequence cut short
+        {"\xc0\xaf", QString(QChar(0xDCC0)) + QChar(0xDCAF)},                     // overlong "/"
+        {"\xed\xa0\x80", QString(QChar(0xDCED)) + QChar(0xDCA0) + QChar(0xDC80)}, // an encoded surrogate
+        {"\xf4\x90\x80\x80", QString(QChar(0xDCF4)) + QChar(0xDC90) + QChar(0xDC80) + QChar(0xDC80)}, // past U+10FFFF
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes.toHex().toStdString());
+        EXPECT_EQ(pathText(row.bytes), row.text);
+        EXPECT_EQ(pathBytes(pathText(row.bytes)), row.bytes);
+    }
+    // A lone surrogate that no name gives is written as U+FFFD.
+    EXPECT_EQ(pathBytes(QString("a") + QChar(0xD800)), QByteArray("a\xef\xbf\xbd"));
 }
 
 // Permissions hold for an unprivileged user only, so when the tests run as
