@@ -45,7 +45,8 @@ struct Script : std::enable_shared_from_this<Script> {
                 script->update([&] { script->gone = true; });
             }
         };
-        return [token = std::make_shared<Token>(Token{shared_from_this()})](const std::string& path) {
+        // Made in place: a temporary Token would say "gone" at once.
+        return [token = std::shared_ptr<Token>(new Token{shared_from_this()})](const std::string& path) {
             return token->script->read(path);
         };
     }
