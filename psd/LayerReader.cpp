@@ -60,6 +60,7 @@ public:
         file.takeLengthPrefixed(false, "colour mode data");
         file.takeLengthPrefixed(false, "image resources");
         SectionCursor layers = file.takeLengthPrefixed(psb_, "layer and mask information");
+        context_.source().expect(layers.position(), layers.end());
         if (layers.remaining() > 0) {
             SectionCursor info = layers.takeLengthPrefixed(psb_, "layer info");
             const bool heldRecords = info.remaining() > 0 && readLayerInfo(info) > 0;
