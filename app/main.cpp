@@ -16,6 +16,9 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 void nameApplication() {
@@ -50,7 +53,11 @@ int main(int argc, char* argv[]) {
     hv::QtAppExit appExit;
     hv::QSettingsStore settings;
     hv::PosixFileSystem fileSystem;
-    hv::NativePhotoshopLink photoshop(desktop);
+    std::string readAheadWarning;
+    const hv::psd::ReadAheadPolicy readAhead =
+        hv::psd::readAheadPolicy(std::getenv("HALVORINE_READ_AHEAD"), readAheadWarning);
+    if (!readAheadWarning.empty()) QTextStream(stderr) << "halvorine: " << readAheadWarning.c_str() << '\n';
+    hv::NativePhotoshopLink photoshop(desktop, readAhead);
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
     hv::QtDocumentThumbnails thumbnails;
     hv::ConsoleMessages console;

@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
         return 2;
     case CommandLine::Action::Search: break;
     }
+    for (const std::string& warning : commandLine.warnings)
+        hv::find::writeAll(STDERR_FILENO, "halvorine-find: " + warning + "\n");
 
     // The folder scan's list model needs an event dispatcher for its timer.
     int qtArgc = 1;

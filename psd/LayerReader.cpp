@@ -27,7 +27,7 @@ enum Divider : std::uint8_t { NoDivider = 0, OpenGroup = 1, ClosedGroup = 2, Gro
 
 class Parser {
 public:
-    explicit Parser(ByteSource& source) : context_(source) {}
+    explicit Parser(ByteSource& source, ReadMeter* meter = nullptr) : context_(source), meter_(meter) {}
 
     ReadResult run() {
         const std::uint64_t size = context_.fileSize();
@@ -97,7 +97,12 @@ private:
         // number of blocks, and reserving just enough for each would move
         // every earlier record again.
         if (items_.capacity() - items_.size() < count) {
-            items_.reserve(std::max(items_.size() + count, 2 * items_.capacity()));
+            const std::size_t capacity = std::max(items_.size() + count, 2 * items_.capacity());
+            if (meter_ && !meter_->charge((capacity - items_.capacity()) * bytesPerItem)) {
+                context_.fail(countAt, "the read was no longer wanted");
+                return 0;
+            }
+            items_.reserve(capacity);
             dividers_.reserve(items_.capacity());
         }
         for (std::uint64_t number = 1; number <= count && !context_.failed(); ++number) {
@@ -261,12 +266,27 @@ private:
         items_.resize(kept);
     }
 
+    // An item, its group marker and a name of up to 16 characters.
+    static constexpr std::uint64_t bytesPerItem = sizeof(LayerItem) + sizeof(Divider) + 48;
+
     ParseContext context_;
+    ReadMeter* meter_;
     bool psb_ = false;
     // Bottom first until itemsFromRecords().
     std::vector<LayerItem> items_;
     std::vector<Divider> dividers_;
 };
+ReadResult readFile(const std::string& path, FileReads& cost, ReadMeter* meter) {
+    cost = {};
+    std::string why;
+    auto file = FileSource::open(path, why);
+    if (!file) return ReadError{0, why};
+    WindowedSource windowed(*file, documentPlan);
+    ReadResult result = Parser(windowed, meter).run();
+    cost = {file->bytesFetched(), file->requests()};
+    return result;
+}
+
 } // namespace
 
 const char* kindName(LayerKind kind) {
@@ -307,15 +327,12 @@ ReadResult readLayerItems(std::span<const std::byte> data) {
     return readLayerItems(source);
 }
 
+ReadResult readLayerItems(const std::string& path, FileReads& cost, ReadMeter& meter) {
+    return readFile(path, cost, &meter);
+}
+
 ReadResult readLayerItems(const std::string& path, FileReads& cost) {
-    cost = {};
-    std::string why;
-    auto file = FileSource::open(path, why);
-    if (!file) return ReadError{0, why};
-    WindowedSource windowed(*file, documentPlan);
-    ReadResult result = readLayerItems(windowed);
-    cost = {file->bytesFetched(), file->requests()};
-    return result;
+    return readFile(path, cost, nullptr);
 }
 
 ReadResult readLayerItems(const std::string& path, std::uint64_t* bytesRead) {
