@@ -10,6 +10,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDocumentThumbnails.h"
 #include "platform/qt/XlsxSpreadsheetLink.h"
+#include "psd/ReadAheadPolicy.h"
 #include "shell/Form1.h"
 
 #include <QApplication>
@@ -53,6 +54,7 @@ int main(int argc, char* argv[]) {
     hv::QtAppExit appExit;
     hv::QSettingsStore settings;
     hv::PosixFileSystem fileSystem;
+    hv::psd::returnLargeBuffersWhenFreed();
     std::string readAheadWarning;
     const hv::psd::ReadAheadPolicy readAhead =
         hv::psd::readAheadPolicy(std::getenv("HALVORINE_READ_AHEAD"), readAheadWarning);

@@ -4,6 +4,7 @@
 #include "FindOptions.h"
 #include "FindRun.h"
 #include "platform/qt/PosixFileSystem.h"
+#include "psd/ReadAheadPolicy.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     // from the start writes to /dev/null: both end the search quietly.
     std::signal(SIGPIPE, SIG_IGN);
     hv::find::keepStandardDescriptorsOpen();
+    hv::psd::returnLargeBuffersWhenFreed();
 
     const CommandLine commandLine = hv::find::parseCommandLine({argv + 1, argv + argc});
     switch (commandLine.action) {

@@ -2,7 +2,18 @@
 
 #include <algorithm>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace hv::psd {
+
+void returnLargeBuffersWhenFreed() {
+#if defined(__GLIBC__)
+    // A fixed threshold also stops the library from raising it on its own.
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
+}
 
 ReadsInFlightText parseReadsInFlight(std::string_view text, std::string_view name) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };

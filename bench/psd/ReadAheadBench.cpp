@@ -141,6 +141,7 @@ int main(int argc, char* argv[]) {
                              "[--drop-caches]\n");
         return 2;
     }
+    hv::psd::returnLargeBuffersWhenFreed(); // as the window and halvorine-find do
     const std::vector<std::string> paths = findDocuments(folder);
     const std::u16string needle(text.begin(), text.end());
     for (const std::size_t k : ks) {
