@@ -15,10 +15,14 @@ namespace hv::psd {
 struct ReadAheadPolicy {
     static constexpr std::size_t maxReadsInFlight = 256;
     // Enough to keep a share busy, where each document waits a round trip or
-    // more, and cheap on a local disk.
+    // more, and cheap on a local disk. Chosen on every link case of
+    // bench/share/run.sh: 32 is up to 2x slower than 64 at 1 and 5 ms, and
+    // 128 gains only at 5 ms without a bandwidth limit, where 64 already
+    // beats pfloor's 64 (on a limited link the bandwidth decides).
     static constexpr std::size_t defaultReadsInFlight = 64;
-    // Room for a few documents of a million layers (about 110 MiB each once
-    // read) and for thousands of ordinary ones.
+    // Room for thousands of ordinary documents and one or two of a million
+    // layers (about 170 MB each as counted): 16 of those searched with 64 in
+    // flight peak at about 450 MB, against 2 GB without a budget.
     static constexpr std::uint64_t defaultByteBudget = 256ull * 1024 * 1024;
 
     std::size_t readsInFlight = defaultReadsInFlight;

@@ -34,7 +34,7 @@ EOF
   exit 2
 }
 
-arguments="$*"
+arguments=$(printf ' %q' "$@")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=/tmp/halvorine-share-bench
 build=$repo/build/bench
@@ -71,7 +71,8 @@ mkdir -p "$scratch/mnt"
 slowsrc=$repo/../shared/slowfs
 cc -O2 -Wall -o "$scratch/slowfs" "$slowsrc/slowfs.c" $(pkg-config --cflags --libs fuse3) -lpthread
 cc -O2 -o "$scratch/pfloor" "$slowsrc/pfloor.c" -lpthread
-benches=(bench_read_ahead bench_search bench_folder_scan bench_parallel_walk)
+benches=(bench_read_ahead bench_search)
+[ "$tree" = 1 ] && benches+=(bench_folder_scan bench_parallel_walk)
 for b in "${benches[@]}"; do
   if [ ! -x "$build/bin/$b" ]; then
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVORINE_TESTS=ON >/dev/null
@@ -193,6 +194,6 @@ for d in $delays; do
 done
 
 echo
-echo "command: bash bench/share/run.sh $arguments (documents: $folder)"
+echo "command: bash bench/share/run.sh$arguments (documents: $folder)"
 printf '%-13s %-18s %-9s %9s %6s %7s %6s %10s %8s\n' share run "in flight" seconds files items errors bytes/doc req/doc
 printf '%s\n' "${table[@]}"
