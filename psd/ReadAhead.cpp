@@ -179,9 +179,11 @@ bool ReadAhead::State::charge(Job& job, std::uint64_t bytes) {
     return true;
 }
 
-// The extra path, the entry asked for and the first entry held.
+// The extra path, the entry asked for and the first entry held; and every
+// read while the one asked for cannot start for want of a free worker.
 bool ReadAhead::State::neverWaits(const Job& job) const {
     if (&job == extra.get() || (!jobs.empty() && &job == jobs.begin()->second.get())) return true;
+    if (busy >= k && ((extra && !extra->started) || (asked && !jobs.contains(*asked)))) return true;
     if (!asked) return false;
     const auto found = jobs.find(*asked);
     return found != jobs.end() && &job == found->second.get();

@@ -38,7 +38,8 @@ namespace hv::psd {
 //   A read that would pass it waits until results are taken, and no read
 //   starts ahead while it is spent. The read of the entry asked for and that
 //   of the first entry held never wait, so a document larger than the whole
-//   budget is still read, alone; the order is kept. A Reader that tells
+//   budget is still read, alone; the order is kept. Nor does any read while
+//   the entry asked for waits for a worker (the caller skipped ahead). A Reader that tells
 //   nothing counts by its result's size once it has finished.
 // - Failed reads come back as errors in their place; a reader that throws
 //   (out of memory) gives an error too.
