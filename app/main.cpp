@@ -11,6 +11,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDocumentThumbnails.h"
 #include "platform/qt/XlsxSpreadsheetLink.h"
+#include "psd/ReadAheadPolicy.h"
 #include "shell/Form1.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -54,7 +57,12 @@ int main(int argc, char* argv[]) {
     hv::QtAppExit appExit;
     hv::QSettingsStore settings;
     hv::PosixFileSystem fileSystem;
-    hv::NativePhotoshopLink photoshop(desktop);
+    hv::psd::returnLargeBuffersWhenFreed();
+    std::string readAheadWarning;
+    const hv::psd::ReadAheadPolicy readAhead =
+        hv::psd::readAheadPolicy(std::getenv("HALVORINE_READ_AHEAD"), readAheadWarning);
+    if (!readAheadWarning.empty()) QTextStream(stderr) << "halvorine: " << readAheadWarning.c_str() << '\n';
+    hv::NativePhotoshopLink photoshop(desktop, readAhead);
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
     hv::QtDocumentThumbnails thumbnails;
     hv::ConsoleMessages console;

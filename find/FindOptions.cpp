@@ -59,15 +59,6 @@ const KnownOption* findShort(char name) {
     return nullptr;
 }
 
-std::optional<std::size_t> parseJobs(const std::string& text) {
-    if (text.empty() || text.size() > 4
-        || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const std::size_t value = std::stoul(text);
-    if (value < 1 || value > psd::ReadAhead::maxReadsInFlight) return std::nullopt;
-    return value;
-}
-
 std::optional<OutputFormat> parseFormat(const std::string& text) {
     if (text == "text") return OutputFormat::Text;
     if (text == "tsv") return OutputFormat::Tsv;
@@ -182,10 +173,12 @@ private:
         case Id::Count: setReport(Report::Count); break;
         case Id::Null: o.nulAfterPath = true; break;
         case Id::Jobs:
-            if (const auto jobs = parseJobs(value))
-                o.jobs = *jobs;
-            else
+            if (const psd::ReadsInFlightText jobs = psd::parseReadsInFlight(value, "-j"); jobs.readsInFlight) {
+                o.jobs = *jobs.readsInFlight;
+                if (!jobs.warning.empty()) result_.warnings.push_back(jobs.warning);
+            } else {
                 fail("-j wants a number of documents from 1 to " + std::to_string(psd::ReadAhead::maxReadsInFlight));
+            }
             break;
         case Id::Strict: o.strict = true; break;
         case Id::Help: result_.action = CommandLine::Action::Help; break;

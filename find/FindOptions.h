@@ -15,7 +15,7 @@ enum class OutputFormat { Text, Tsv, Csv, Json };
 enum class Report { Matches, FilesWithMatches, Count };
 
 // Documents read at once when -j is not given: as many as the window reads
-// ahead.
+// ahead. -j follows the window's rule (psd::parseReadsInFlight).
 inline constexpr std::size_t kDefaultJobs = psd::ReadAhead::defaultReadsInFlight;
 
 struct FindOptions {
@@ -36,7 +36,8 @@ struct CommandLine {
     enum class Action { Search, Help, Version, UsageError };
     Action action = Action::Search;
     FindOptions options;
-    std::string error; // why the command line was refused
+    std::string error;                 // why the command line was refused
+    std::vector<std::string> warnings; // values taken otherwise than given
 };
 
 // Reads the arguments after the program's name. Options may come before,

@@ -20,7 +20,7 @@ FindRun::FindRun(const FindOptions& options, FileSystem& fileSystem, OutputStrea
       progress_(progress),
       walk_(fileSystem, options.extensions, errors),
       matcher_(options.text, options.matchCase, options.textContent),
-      readAhead_(options.jobs) {}
+      readAhead_(psd::ReadAheadPolicy{options.jobs}) {}
 
 int FindRun::run() {
     if (options_.report == Report::Matches) out_.append(formatHeader(options_.format));

@@ -4,6 +4,7 @@
 #include "FindOptions.h"
 #include "FindRun.h"
 #include "platform/qt/PosixFileSystem.h"
+#include "psd/ReadAheadPolicy.h"
 
 #include <csignal>
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     // from the start writes to /dev/null: both end the search quietly.
     std::signal(SIGPIPE, SIG_IGN);
     hv::find::keepStandardDescriptorsOpen();
+    hv::psd::returnLargeBuffersWhenFreed();
 
     const CommandLine commandLine = hv::find::parseCommandLine({argv + 1, argv + argc});
     switch (commandLine.action) {
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
         return 2;
     case CommandLine::Action::Search: break;
     }
+    for (const std::string& warning : commandLine.warnings)
+        hv::find::writeAll(STDERR_FILENO, "halvorine-find: " + warning + "\n");
 
     hv::PosixFileSystem fileSystem;
     hv::find::OutputStream out(STDOUT_FILENO);

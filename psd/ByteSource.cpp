@@ -105,31 +105,45 @@ bool WindowedSource::readAt(std::uint64_t offset, std::span<std::byte> out, std:
     return true;
 }
 
-// A read that starts inside or right at the end of a window goes on from it,
-// replaces it and doubles; one elsewhere is a jump and replaces the window
-// used less recently.
+void WindowedSource::expect(std::uint64_t begin, std::uint64_t end) {
+    expectedBegin_ = begin;
+    expectedEnd_ = std::max(begin, std::min(end, inner_.size()));
+}
+
+// A read that starts inside a window or at most plan.gap past its end goes
+// on from it, replaces it and doubles; one elsewhere is a jump and replaces
+// the window used less recently.
 WindowedSource::Window* WindowedSource::refill(std::uint64_t offset, std::size_t atLeast, std::string& error) {
     std::size_t index = 1 - recent_;
     std::size_t want = windows_[recent_].lastRead == 0 ? plan_.first : plan_.jump;
     for (std::size_t i = 0; i < windows_.size(); ++i) {
         const Window& w = windows_[i];
-        if (w.lastRead > 0 && offset >= w.offset && offset - w.offset <= w.fill) {
+        if (w.lastRead > 0 && offset >= w.offset && offset - w.offset <= w.fill + plan_.gap) {
             index = i;
-            want = std::min(w.lastRead * 2, plan_.largest);
+            want = std::clamp(w.lastRead * 2, plan_.jump, plan_.largest);
             break;
         }
     }
     Window& window = windows_[index];
-    want = std::max(want, atLeast);
-    const auto fill = static_cast<std::size_t>(std::min<std::uint64_t>(want, inner_.size() - offset));
+    const auto fill = std::max(static_cast<std::size_t>(sized(offset, want)), atLeast);
     if (window.bytes.size() < fill) window.bytes.resize(fill);
     window.fill = 0;
     if (!inner_.readAt(offset, std::span(window.bytes).first(fill), error)) return nullptr;
     window.offset = offset;
     window.fill = fill;
-    window.lastRead = want;
+    window.lastRead = std::max(want, atLeast);
     recent_ = index;
     return &window;
+}
+
+// Inside the expected range a read stops at its end, and takes all the rest
+// when that is short; elsewhere it stops at the end of the source.
+std::uint64_t WindowedSource::sized(std::uint64_t offset, std::uint64_t want) const {
+    if (offset >= expectedBegin_ && offset < expectedEnd_) {
+        const std::uint64_t rest = expectedEnd_ - offset;
+        return rest <= plan_.whole ? rest : std::min(want, rest);
+    }
+    return std::min(want, inner_.size() - offset);
 }
 
 } // namespace hv::psd

@@ -28,7 +28,7 @@ enum Divider : std::uint8_t { NoDivider = 0, OpenGroup = 1, ClosedGroup = 2, Gro
 
 class Parser {
 public:
-    explicit Parser(ByteSource& source) : context_(source) {}
+    explicit Parser(ByteSource& source, ReadMeter* meter = nullptr) : context_(source), meter_(meter) {}
 
     ReadResult run() {
         SectionCursor file(context_, 0, context_.fileSize(), "file");
@@ -40,6 +40,7 @@ public:
         file.takeLengthPrefixed(false, "colour mode data");
         file.takeLengthPrefixed(false, "image resources");
         SectionCursor layers = file.takeLengthPrefixed(psb_, "layer and mask information");
+        context_.source().expect(layers.position(), layers.end());
         if (layers.remaining() > 0) {
             SectionCursor info = layers.takeLengthPrefixed(psb_, "layer info");
             const bool heldRecords = info.remaining() > 0 && readLayerInfo(info) > 0;
@@ -76,7 +77,12 @@ private:
         // number of blocks, and reserving just enough for each would move
         // every earlier record again.
         if (items_.capacity() - items_.size() < count) {
-            items_.reserve(std::max(items_.size() + count, 2 * items_.capacity()));
+            const std::size_t capacity = std::max(items_.size() + count, 2 * items_.capacity());
+            if (meter_ && !meter_->charge((capacity - items_.capacity()) * bytesPerItem)) {
+                context_.fail(countAt, "the read was no longer wanted");
+                return 0;
+            }
+            items_.reserve(capacity);
             dividers_.reserve(items_.capacity());
         }
         for (std::uint64_t number = 1; number <= count && !context_.failed(); ++number) {
@@ -240,12 +246,27 @@ private:
         items_.resize(kept);
     }
 
+    // An item, its group marker and a name of up to 16 characters.
+    static constexpr std::uint64_t bytesPerItem = sizeof(LayerItem) + sizeof(Divider) + 48;
+
     ParseContext context_;
+    ReadMeter* meter_;
     bool psb_ = false;
     // Bottom first until itemsFromRecords().
     std::vector<LayerItem> items_;
     std::vector<Divider> dividers_;
 };
+ReadResult readFile(const std::string& path, FileReads& cost, ReadMeter* meter) {
+    cost = {};
+    std::string why;
+    auto file = FileSource::open(path, why);
+    if (!file) return ReadError{0, why};
+    WindowedSource windowed(*file, documentPlan);
+    ReadResult result = Parser(windowed, meter).run();
+    cost = {file->bytesFetched(), file->requests()};
+    return result;
+}
+
 } // namespace
 
 const char* kindName(LayerKind kind) {
@@ -286,15 +307,12 @@ ReadResult readLayerItems(std::span<const std::byte> data) {
     return readLayerItems(source);
 }
 
+ReadResult readLayerItems(const std::string& path, FileReads& cost, ReadMeter& meter) {
+    return readFile(path, cost, &meter);
+}
+
 ReadResult readLayerItems(const std::string& path, FileReads& cost) {
-    cost = {};
-    std::string why;
-    auto file = FileSource::open(path, why);
-    if (!file) return ReadError{0, why};
-    WindowedSource windowed(*file, documentPlan);
-    ReadResult result = readLayerItems(windowed);
-    cost = {file->bytesFetched(), file->requests()};
-    return result;
+    return readFile(path, cost, nullptr);
 }
 
 ReadResult readLayerItems(const std::string& path, std::uint64_t* bytesRead) {

@@ -88,12 +88,26 @@ struct FileReads {
     std::uint64_t requests = 0; // reads sent to the file system
 };
 
+// Told by a read, as it goes, how much memory its result is about to take.
+class ReadMeter {
+public:
+    // Called before `bytes` more are held (may wait until there is room).
+    // False when the result is no longer wanted: the read then gives up.
+    virtual bool charge(std::uint64_t bytes) = 0;
+
+protected:
+    ~ReadMeter() = default;
+};
+
 // Reads the layer items of the PSD or PSB document at `path`. Only the
 // header, the section lengths and the layer records are read, never pixel
 // data, so the cost does not depend on the image size. `bytesRead`, when
 // given, receives the number of bytes fetched from the file.
 ReadResult readLayerItems(const std::string& path, std::uint64_t* bytesRead = nullptr);
 ReadResult readLayerItems(const std::string& path, FileReads& reads);
+// The same, telling `meter` of the memory for the layer items as it goes
+// (an estimate: a fixed size per item, the parse's buffers not counted).
+ReadResult readLayerItems(const std::string& path, FileReads& reads, ReadMeter& meter);
 
 // The same for a document in memory.
 ReadResult readLayerItems(std::span<const std::byte> data);

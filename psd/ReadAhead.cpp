@@ -21,12 +21,32 @@ struct Job {
     std::string path;
     bool started = false;
     std::optional<ReadResult> result; // set when the read has finished
+    std::uint64_t bytes = 0;          // of the budget, while the pool holds it
+    enum { Held, Taken, Dropped } hold = Held;
 };
 using JobPtr = std::shared_ptr<Job>;
 
-ReadResult readSafely(const ReadAhead::Reader& reader, const std::string& path) {
+JobPtr newJob(std::string path, bool started) {
+    return std::make_shared<Job>(Job{std::move(path), started, std::nullopt, 0, Job::Held});
+}
+
+// For the caller's own reads, which the pool does not hold.
+struct Unmetered final : ReadMeter {
+    bool charge(std::uint64_t) override { return true; }
+};
+
+// What a finished result holds, roughly.
+std::uint64_t resultBytes(const ReadResult& result) {
+    if (!result.ok()) return sizeof(ReadResult) + result.error().message.capacity();
+    std::uint64_t bytes = sizeof(ReadResult) + result.document().items.capacity() * sizeof(LayerItem);
+    for (const LayerItem& item : result.document().items)
+        bytes += 2 * (item.name.capacity() + item.text.capacity()) + item.detailError.capacity();
+    return bytes;
+}
+
+ReadResult readSafely(const ReadAhead::MeteredReader& reader, const std::string& path, ReadMeter& meter) {
     try {
-        return reader(path);
+        return reader(path, meter);
     } catch (const std::exception& e) {
         return ReadError{0, std::string("The document could not be read: ") + e.what()};
     } catch (...) {
@@ -39,18 +59,22 @@ ReadResult readSafely(const ReadAhead::Reader& reader, const std::string& path) 
 // Everything the workers share with the pool; it lives as long as the last
 // of them. Every member is guarded by `mutex`.
 struct ReadAhead::State : std::enable_shared_from_this<State> {
-    State(std::size_t readsInFlight, Reader r)
-        : k(readsInFlight),
-          batch(std::max<std::size_t>(readsInFlight / 4, 1)),
+    State(const ReadAheadPolicy& policy, MeteredReader r)
+        : k(std::clamp<std::size_t>(policy.readsInFlight, 1, maxReadsInFlight)),
+          batch(std::max<std::size_t>(k / 4, 1)),
+          budget(std::max<std::uint64_t>(policy.byteBudget, 1)),
           reader(std::move(r)) {}
 
     const std::size_t k;
     const std::size_t batch; // reads ahead the caller lets pile up before it wakes a worker
-    const Reader reader;
+    const std::uint64_t budget;
+    const MeteredReader reader;
 
     std::mutex mutex;
     std::condition_variable work;  // idle workers wait here
     std::condition_variable ready; // the caller waits here for a read to finish
+    std::condition_variable room;  // reads wait here for room in the budget
+    std::uint64_t held = 0;        // bytes of the jobs below
     bool stopping = false;
     std::size_t workers = 0;
     std::size_t idle = 0;
@@ -68,6 +92,11 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     void ask(const std::string& path);
     JobPtr claim();
     bool canStart();
+    bool charge(Job& job, std::uint64_t bytes);
+    bool neverWaits(const Job& job) const;
+    void release(JobPtr& job, bool taken = false);
+    void releaseAll();
+    void finish(Job& job, ReadResult result);
     void wakeOne();
     void wakeFromCaller();
     static void runWorker(std::shared_ptr<State> self);
@@ -94,11 +123,15 @@ bool ReadAhead::State::isReady(const std::string& path) const {
 void ReadAhead::State::ask(const std::string& path) {
     if (const std::optional<std::size_t> entry = match(path)) {
         asked = entry;
-        extra.reset();
+        release(extra);
     } else {
         asked.reset();
-        if (!extra || extra->path != path) extra = std::make_shared<Job>(Job{path, false, std::nullopt});
+        if (!extra || extra->path != path) {
+            release(extra);
+            extra = newJob(path, false);
+        }
     }
+    room.notify_all(); // the read asked for may go past the budget
     wakeFromCaller();
 }
 
@@ -114,10 +147,10 @@ JobPtr ReadAhead::State::claim() {
     const std::size_t end = std::min(paths.size(), first + (asked ? k : k - 1));
     for (std::size_t i = first; i < end; ++i) {
         if (jobs.contains(i)) continue;
-        // Reading ahead stops while K results are held or in flight; the
-        // entry asked for always gets its read.
-        if (i != asked && jobs.size() >= k) return nullptr;
-        JobPtr job = std::make_shared<Job>(Job{paths[i], true, std::nullopt});
+        // Reading ahead stops while K results are held or in flight, or the
+        // budget is spent; the entry asked for always gets its read.
+        if (i != asked && (jobs.size() >= k || held >= budget)) return nullptr;
+        JobPtr job = newJob(paths[i], true);
         jobs.emplace(i, job);
         return job;
     }
@@ -131,8 +164,55 @@ bool ReadAhead::State::canStart() {
     const std::size_t first = asked ? *asked : cursor;
     const std::size_t end = std::min(paths.size(), first + (asked ? k : k - 1));
     for (std::size_t i = first; i < end; ++i)
-        if (!jobs.contains(i)) return i == asked || jobs.size() < k;
+        if (!jobs.contains(i)) return i == asked || (jobs.size() < k && held < budget);
     return false;
+}
+
+// Waits until `bytes` more fit in the budget, or the job may pass it; false
+// when the job is no longer wanted. A taken job is the caller's own.
+bool ReadAhead::State::charge(Job& job, std::uint64_t bytes) {
+    std::unique_lock lock(mutex);
+    room.wait(lock, [&] { return job.hold != Job::Held || held + bytes <= budget || neverWaits(job); });
+    if (job.hold != Job::Held) return job.hold == Job::Taken;
+    job.bytes += bytes;
+    held += bytes;
+    return true;
+}
+
+// The extra path, the entry asked for and the first entry held; and every
+// read while the one asked for cannot start for want of a free worker.
+bool ReadAhead::State::neverWaits(const Job& job) const {
+    if (&job == extra.get() || (!jobs.empty() && &job == jobs.begin()->second.get())) return true;
+    if (busy >= k && ((extra && !extra->started) || (asked && !jobs.contains(*asked)))) return true;
+    if (!asked) return false;
+    const auto found = jobs.find(*asked);
+    return found != jobs.end() && &job == found->second.get();
+}
+
+// Lets go of a job the pool held: taken by the caller, or dropped.
+void ReadAhead::State::release(JobPtr& job, bool taken) {
+    if (!job) return;
+    held -= job->bytes;
+    job->bytes = 0;
+    job->hold = taken ? Job::Taken : Job::Dropped;
+    job.reset();
+    room.notify_all();
+}
+
+void ReadAhead::State::releaseAll() {
+    for (auto& [entry, job] : jobs) release(job);
+    jobs.clear();
+    release(extra);
+}
+
+// A worker's read is done: its result replaces its charges in the budget.
+void ReadAhead::State::finish(Job& job, ReadResult result) {
+    if (job.hold == Job::Held) {
+        const std::uint64_t bytes = std::max(job.bytes, resultBytes(result));
+        held += bytes - job.bytes;
+        job.bytes = bytes;
+    }
+    job.result.emplace(std::move(result));
 }
 
 // Gets one worker going when a read may start: an idle one, or a new one
@@ -174,28 +254,48 @@ void ReadAhead::State::runWorker(std::shared_ptr<State> self) {
         ++s.busy;
         s.wakeOne();
         lock.unlock();
-        ReadResult result = readSafely(s.reader, job->path);
+        struct JobMeter final : ReadMeter {
+            State& state;
+            Job& job;
+            JobMeter(State& s, Job& j) : state(s), job(j) {}
+            bool charge(std::uint64_t bytes) override { return state.charge(job, bytes); }
+        } meter(s, *job);
+        ReadResult result = readSafely(s.reader, job->path, meter);
         lock.lock();
-        job->result.emplace(std::move(result));
+        s.finish(*job, std::move(result));
         --s.busy;
         s.ready.notify_all();
     }
     --s.workers;
 }
 
+ReadAhead::ReadAhead(ReadAheadPolicy policy, MeteredReader reader)
+    : state_(std::make_shared<State>(policy, std::move(reader))) {}
+
+ReadAhead::ReadAhead(ReadAheadPolicy policy, Reader reader)
+    : ReadAhead(policy, [plain = std::move(reader)](const std::string& path, ReadMeter&) { return plain(path); }) {}
+
+ReadAhead::ReadAhead(std::size_t readsInFlight) : ReadAhead(ReadAheadPolicy{readsInFlight}) {}
+
 ReadAhead::ReadAhead(std::size_t readsInFlight, Reader reader)
-    : state_(std::make_shared<State>(std::clamp<std::size_t>(readsInFlight, 1, maxReadsInFlight), std::move(reader))) {}
+    : ReadAhead(ReadAheadPolicy{readsInFlight}, std::move(reader)) {}
 
 ReadAhead::~ReadAhead() {
     std::lock_guard lock(state_->mutex);
     state_->stopping = true;
-    state_->jobs.clear();
-    state_->extra.reset();
+    state_->releaseAll();
     state_->work.notify_all();
 }
 
 ReadAhead::Reader ReadAhead::layerReader() {
     return [](const std::string& path) { return readLayerItems(path); };
+}
+
+ReadAhead::MeteredReader ReadAhead::meteredLayerReader() {
+    return [](const std::string& path, ReadMeter& meter) {
+        FileReads reads;
+        return readLayerItems(path, reads, meter);
+    };
 }
 
 void ReadAhead::announce(std::vector<std::string> paths) {
@@ -209,8 +309,7 @@ void ReadAhead::announce(std::vector<std::string> paths) {
     s.byPath = std::move(byPath);
     s.cursor = 0;
     s.asked.reset();
-    s.jobs.clear();
-    s.extra.reset();
+    s.releaseAll();
     s.wakeFromCaller();
 }
 
@@ -227,16 +326,19 @@ ReadResult ReadAhead::take(const std::string& path) {
     std::unique_lock lock(s.mutex);
     JobPtr job;
     if (const std::optional<std::size_t> entry = s.match(path)) {
-        s.jobs.erase(s.jobs.begin(), s.jobs.lower_bound(*entry));
+        const auto skipped = s.jobs.lower_bound(*entry);
+        for (auto it = s.jobs.begin(); it != skipped; ++it) s.release(it->second);
+        s.jobs.erase(s.jobs.begin(), skipped);
         if (const auto found = s.jobs.find(*entry); found != s.jobs.end()) {
-            job = std::move(found->second);
+            job = found->second;
+            s.release(found->second, true);
             s.jobs.erase(found);
         }
         s.cursor = *entry + 1;
     } else if (s.extra && s.extra->path == path && s.extra->started) {
         job = s.extra;
     }
-    s.extra.reset();
+    s.release(s.extra, job && job == s.extra);
     s.asked.reset();
     if (!job) ++s.busy; // read here, below
     s.wakeFromCaller();
@@ -246,7 +348,8 @@ ReadResult ReadAhead::take(const std::string& path) {
         return std::move(*job->result);
     }
     lock.unlock();
-    ReadResult result = readSafely(s.reader, path);
+    Unmetered unmetered;
+    ReadResult result = readSafely(s.reader, path, unmetered);
     lock.lock();
     --s.busy;
     s.wakeFromCaller();

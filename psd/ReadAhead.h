@@ -1,6 +1,7 @@
 #pragma once
 
 #include "psd/LayerReader.h"
+#include "psd/ReadAheadPolicy.h"
 
 #include <chrono>
 #include <cstddef>
@@ -32,24 +33,36 @@ namespace hv::psd {
 //   is asked for. The caller's calls start reads ahead only once K / 4 of
 //   them may start, so its thread wakes a worker about once per K / 4
 //   documents rather than once per document.
+// - Memory: the reads in flight and the results held together hold at most
+//   the byte budget, as the reads tell it (psd::ReadMeter) while they go.
+//   A read that would pass it waits until results are taken, and no read
+//   starts ahead while it is spent. The read of the entry asked for and that
+//   of the first entry held never wait, so a document larger than the whole
+//   budget is still read, alone; the order is kept. Nor does any read while
+//   the entry asked for waits for a worker (the caller skipped ahead). A Reader that tells
+//   nothing counts by its result's size once it has finished.
 // - Failed reads come back as errors in their place; a reader that throws
 //   (out of memory) gives an error too.
 // - Destruction returns at once: no read starts any more, reads in progress
-//   finish on their own and their results are thrown away. The workers are
-//   detached, so they never hold up the end of the process.
+//   finish on their own (a metered one gives up at its next charge) and their
+//   results are thrown away. The workers are detached, so they never hold up
+//   the end of the process; they are started in one place (wakeOne).
 //
 // The calls are made from one thread (the window's).
 class ReadAhead {
 public:
     using Reader = std::function<ReadResult(const std::string& path)>;
-    static constexpr std::size_t maxReadsInFlight = 256;
-    // K for a search that names none: enough to keep a share busy, where
-    // each document waits a round trip or more, and cheap on a local disk.
-    static constexpr std::size_t defaultReadsInFlight = 64;
+    using MeteredReader = std::function<ReadResult(const std::string& path, ReadMeter& meter)>;
+    static constexpr std::size_t maxReadsInFlight = ReadAheadPolicy::maxReadsInFlight;
+    static constexpr std::size_t defaultReadsInFlight = ReadAheadPolicy::defaultReadsInFlight;
 
-    // `readsInFlight` is K, clamped to 1..maxReadsInFlight. The reader is
-    // called on the worker threads, several at a time.
-    explicit ReadAhead(std::size_t readsInFlight, Reader reader = layerReader());
+    // K is clamped to 1..maxReadsInFlight, a budget of 0 taken as 1 byte.
+    // The reader is called on the worker threads, several at a time.
+    explicit ReadAhead(ReadAheadPolicy policy, MeteredReader reader = meteredLayerReader());
+    ReadAhead(ReadAheadPolicy policy, Reader reader);
+    // K with the default byte budget.
+    explicit ReadAhead(std::size_t readsInFlight);
+    ReadAhead(std::size_t readsInFlight, Reader reader);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
@@ -68,8 +81,9 @@ public:
     // is running), or one read here and now.
     ReadResult take(const std::string& path);
 
-    // psd::readLayerItems(path).
+    // psd::readLayerItems(path), metered or not.
     static Reader layerReader();
+    static MeteredReader meteredLayerReader();
 
 private:
     struct State;

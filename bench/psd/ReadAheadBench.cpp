@@ -3,16 +3,22 @@
 // each path wait for it in slices of 20 ms and take it. Unreadable documents
 // are counted as errors; they never void a run.
 //
-//   bench_read_ahead FOLDER [--k 1,8,16,32,64] [--text T] [--drop-caches]
+//   bench_read_ahead FOLDER [--k 1,8,16,32,64] [--budget-mib B] [--text T] [--drop-caches]
 //
 // One line per K:
 //   read-ahead k K seconds S documents N items I matches M errors E
+//     bytes_per_doc B requests_per_doc R peak_mb P
 // (matches: items whose name contains T, ignoring ASCII case; T defaults to
-// "logo"). --drop-caches empties the kernel's caches before every K (root).
+// "logo"; bytes and requests are what the reader asked of the file system;
+// peak_mb is the process's peak so far). --budget-mib sets the read-ahead's
+// byte budget. --drop-caches empties the kernel's caches before every K (root).
 
 #include "psd/ReadAhead.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -67,12 +73,20 @@ struct Figures {
     long long items = 0;
     long long matches = 0;
     long long errors = 0;
+    std::atomic<unsigned long long> bytes{0};
+    std::atomic<unsigned long long> requests{0};
 };
 
-Figures run(std::size_t k, const std::vector<std::string>& paths, const std::u16string& text) {
-    Figures f;
+void run(hv::psd::ReadAheadPolicy policy, const std::vector<std::string>& paths, const std::u16string& text,
+         Figures& f) {
     const auto start = std::chrono::steady_clock::now();
-    hv::psd::ReadAhead pool(k);
+    hv::psd::ReadAhead pool(policy, [&f](const std::string& path, hv::psd::ReadMeter& meter) {
+        hv::psd::FileReads reads;
+        hv::psd::ReadResult result = hv::psd::readLayerItems(path, reads, meter);
+        f.bytes += reads.bytes;
+        f.requests += reads.requests;
+        return result;
+    });
     pool.announce(paths);
     for (const std::string& path : paths) {
         while (!pool.waitReady(path, 20ms)) {
@@ -88,7 +102,6 @@ Figures run(std::size_t k, const std::vector<std::string>& paths, const std::u16
         }
     }
     f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return f;
 }
 
 std::vector<std::size_t> parseList(const std::string& text) {
@@ -107,12 +120,15 @@ int main(int argc, char* argv[]) {
     std::vector<std::size_t> ks = {1, 8, 16, 32, 64};
     std::string text = "logo";
     bool drop = false;
+    hv::psd::ReadAheadPolicy policy;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--k" && i + 1 < argc)
             ks = parseList(argv[++i]);
         else if (arg == "--text" && i + 1 < argc)
             text = argv[++i];
+        else if (arg == "--budget-mib" && i + 1 < argc)
+            policy.byteBudget = std::strtoull(argv[++i], nullptr, 10) * 1024 * 1024;
         else if (arg == "--drop-caches")
             drop = true;
         else if (folder.empty() && !arg.starts_with("--"))
@@ -121,16 +137,25 @@ int main(int argc, char* argv[]) {
             ks.clear(); // an unknown argument: print the usage
     }
     if (folder.empty() || ks.empty()) {
-        std::fprintf(stderr, "usage: bench_read_ahead FOLDER [--k 1,8,16,32,64] [--text T] [--drop-caches]\n");
+        std::fprintf(stderr, "usage: bench_read_ahead FOLDER [--k 1,8,16,32,64] [--budget-mib B] [--text T] "
+                             "[--drop-caches]\n");
         return 2;
     }
+    hv::psd::returnLargeBuffersWhenFreed(); // as the window and halvorine-find do
     const std::vector<std::string> paths = findDocuments(folder);
     const std::u16string needle(text.begin(), text.end());
     for (const std::size_t k : ks) {
         if (drop) dropCaches();
-        const Figures f = run(k, paths, needle);
-        std::printf("read-ahead k %zu seconds %.3f documents %zu items %lld matches %lld errors %lld\n", k, f.seconds,
-                    paths.size(), f.items, f.matches, f.errors);
+        policy.readsInFlight = k;
+        Figures f;
+        run(policy, paths, needle, f);
+        const double documents = static_cast<double>(std::max<std::size_t>(paths.size(), 1));
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        std::printf("read-ahead k %zu seconds %.3f documents %zu items %lld matches %lld errors %lld "
+                    "bytes_per_doc %.0f requests_per_doc %.2f peak_mb %.0f\n",
+                    k, f.seconds, paths.size(), f.items, f.matches, f.errors, static_cast<double>(f.bytes) / documents,
+                    static_cast<double>(f.requests) / documents, static_cast<double>(usage.ru_maxrss) / 1024.0);
         std::fflush(stdout);
     }
     return 0;

@@ -17,7 +17,11 @@ QStringList writeBenchCorpus(const QString& folder, int documents, int layers) {
         const QString path = QStringLiteral("%1/document-%2.psd").arg(folder).arg(d, 5, 10, QLatin1Char('0'));
         paths << path;
         if (QFileInfo::exists(path)) continue;
+        // Sized like the reference documents: 20 to 50 KB of image resources
+        // before the records and a merged image after them (written as holes).
         psd::testing::PsdWriter writer;
+        writer.imageResourcesBytes = 20000 + static_cast<std::uint64_t>(d) * 7919 % 30000;
+        writer.imageDataBytes = 200000;
         for (int l = 1; l <= layers; ++l) {
             const QString name = l == (layers + 1) / 2 ? QStringLiteral("Logo %1").arg(d)
                                                        : QStringLiteral("Layer %1 of document %2").arg(l).arg(d);

@@ -22,13 +22,24 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
+#include <string>
 
 #include <sys/resource.h>
 
 namespace hv::bench {
 
 namespace {
+
+// HALVORINE_READ_AHEAD, as the window reads it (--read-ahead sets it).
+psd::ReadAheadPolicy readAheadFromEnvironment() {
+    std::string warning;
+    const psd::ReadAheadPolicy policy = psd::readAheadPolicy(std::getenv("HALVORINE_READ_AHEAD"), warning);
+    if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+    return policy;
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -106,7 +117,7 @@ RunFigures runReaderAlone(const QStringList& paths) {
 
 RunFigures runLinkAlone(const QStringList& paths, const QString& searchText) {
     QtDesktopShell desktop;
-    NativePhotoshopLink link(desktop);
+    NativePhotoshopLink link(desktop, readAheadFromEnvironment());
     RunFigures figures;
     const Clock::time_point start = Clock::now();
     std::unique_ptr<PhotoshopApplication> application = link.create();
@@ -144,7 +155,7 @@ struct WindowPlatform {
     QTemporaryDir settingsFolder;
     QSettingsStore settings{settingsFolder.filePath(QStringLiteral("settings.ini"))};
     PosixFileSystem fileSystem;
-    NativePhotoshopLink photoshop{desktop};
+    NativePhotoshopLink photoshop{desktop, readAheadFromEnvironment()};
     NoSpreadsheet spreadsheet;
     QtDocumentThumbnails thumbnails;
     Platform platform{messages,   dialogs,   dialogs,     dialogs, clipboard, settings,  desktop,

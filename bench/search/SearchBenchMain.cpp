@@ -21,6 +21,7 @@
 // its own.
 #include "BenchCorpus.h"
 #include "BenchRuns.h"
+#include "psd/ReadAheadPolicy.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -140,6 +141,7 @@ void printScaling(const QStringList& corpusArguments, int documents) {
 
 int main(int argc, char* argv[]) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    hv::psd::returnLargeBuffersWhenFreed(); // as the window does
     QApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption documentsOption(QStringLiteral("documents"), QStringLiteral("documents to generate"),

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Reading documents and scanning folders on a network share, emulated with
 # slowfs (../shared/slowfs): every file-system request waits a fixed delay,
-# 1 ms for an office LAN, 5 ms over a VPN. Runs side by side, and prints one
-# table:
+# 1 ms for an office LAN, 5 ms over a VPN, and real links also share a
+# limited bandwidth (1 Gbit/s in an office, 100 Mbit/s over a VPN). Runs side
+# by side, and prints one table, with the bytes and requests per document
+# where the run counts them:
 #   pfloor               the I/O floor of listing layer names, 1/32/64 in flight
 #   bench_read_ahead     the read-ahead pool alone, K = 1, 8, 16, 32, 64
 #   bench_search         "Start Searching" to "Done." through the real window
@@ -23,17 +25,21 @@ usage (as root): bash bench/share/run.sh [options] [FOLDER]
                       documents, written once into the scratch folder)
   --scratch DIR       tools, tree and mount points (default /tmp/halvorine-share-bench)
   --build DIR         where the benchmarks are built (default build/bench)
-  --delays "L..."     default "local 1 5"; a number is a delay in ms
+  --delays "L..."     default "local 1 5 1:1000 5:100": a delay in ms, or
+                      DELAY:MBPS for a link of MBPS Mbit/s
+  --k "K..."          read-ahead K for bench_read_ahead (default "1 8 16 32 64")
   --search-k "K..."   also run bench_search with --read-ahead K for each K
   --no-tree           leave out the folder scan
 EOF
   exit 2
 }
 
+arguments=$(printf ' %q' "$@")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=/tmp/halvorine-share-bench
 build=$repo/build/bench
-delays="local 1 5"
+delays="local 1 5 1:1000 5:100"
+ks="1 8 16 32 64"
 search_ks=""
 tree=1
 folder=""
@@ -42,6 +48,7 @@ while [ $# -gt 0 ]; do
     --scratch) scratch=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
     --delays) delays=$2; shift 2 ;;
+    --k) ks=$2; shift 2 ;;
     --search-k) search_ks=$2; shift 2 ;;
     --no-tree) tree=0; shift ;;
     -h|--help|-*) usage ;;
@@ -64,7 +71,8 @@ mkdir -p "$scratch/mnt"
 slowsrc=$repo/../shared/slowfs
 cc -O2 -Wall -o "$scratch/slowfs" "$slowsrc/slowfs.c" $(pkg-config --cflags --libs fuse3) -lpthread
 cc -O2 -o "$scratch/pfloor" "$slowsrc/pfloor.c" -lpthread
-benches=(bench_read_ahead bench_search bench_folder_scan bench_parallel_walk)
+benches=(bench_read_ahead bench_search)
+[ "$tree" = 1 ] && benches+=(bench_folder_scan bench_parallel_walk)
 for b in "${benches[@]}"; do
   if [ ! -x "$build/bin/$b" ]; then
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVORINE_TESTS=ON >/dev/null
@@ -76,7 +84,7 @@ bin=$build/bin
 
 # --- data ------------------------------------------------------------------
 if [ -z "$folder" ]; then
-  folder=$scratch/corpus
+  folder=$scratch/documents
   echo "writing the documents into $folder (once) ..."
   "$bin/bench_search" --corpus "$folder" --window-only >/dev/null
 fi
@@ -95,10 +103,12 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# mount SOURCE MOUNTPOINT DELAY_MS
+# mount SOURCE MOUNTPOINT DELAY_MS[:MBPS]
 mount_slow() {
   mkdir -p "$2"
-  "$scratch/slowfs" "$1" "$2" -f -o "delay_ms=$3" 2>>"$scratch/slowfs.log" &
+  local options="delay_ms=${3%%:*}"
+  [[ "$3" == *:* ]] && options+=",bw_mbps=${3#*:}"
+  "$scratch/slowfs" "$1" "$2" -f -o "$options" 2>>"$scratch/slowfs.log" &
   pids+=($!)
   mounts+=("$2")
   for _ in $(seq 100); do mountpoint -q "$2" && return 0; sleep 0.1; done
@@ -115,8 +125,10 @@ drop() { sync; echo 3 >/proc/sys/vm/drop_caches; }
 # field NAME: the word after NAME in the line on standard input
 field() { awk -v n="$1" '{ for (i = 1; i < NF; i++) if ($i == n) { print $(i + 1); exit } }'; }
 
+# per COUNT FILES: COUNT per file, two decimals
+per() { awk -v c="$1" -v f="$2" 'BEGIN { if (c != "" && f > 0) printf "%.2f", c / f }'; }
 table=()
-row() { table+=("$(printf '%-6s %-22s %-9s %9s %8s %8s %6s' "$@")"); }
+row() { table+=("$(printf '%-13s %-18s %-9s %9s %6s %7s %6s %10s %8s' "$@")"); }
 
 # --- runs ------------------------------------------------------------------
 for d in $delays; do
@@ -132,25 +144,29 @@ for d in $delays; do
     treedir=$scratch/mnt/tree
     [ "$tree" = 1 ] && mount_slow "$scratch/tree" "$treedir" "$d"
     timed() { drop; }
-    label="${d} ms"
+    label="${d%%:*} ms"
+    [[ "$d" == *:* ]] && label+=" ${d#*:}M"
   fi
   echo "== $label"
   (cd "$docs" && find . \( -iname '*.psd' -o -iname '*.psb' \) -type f | sort >"$scratch/list")
-  inflight="1 32"
-  [ "$d" != 1 ] && inflight="1 32 64"
+  inflight="1 32 64"
+  [[ "$d" == *:* ]] && inflight="64" # the sequential floor is the same as without a limit
   for k in $inflight; do
     timed
     line=$(cd "$docs" && "$scratch/pfloor" "$k" "$scratch/list" || true)
     echo "$line"
-    row "$label" pfloor "$k" "$(field seconds <<<"$line")" "$(field files <<<"$line")" \
-      "$(field layers <<<"$line")" "$(field failed <<<"$line")"
+    files=$(field files <<<"$line")
+    row "$label" pfloor "$k" "$(field seconds <<<"$line")" "$files" \
+      "$(field layers <<<"$line")" "$(field failed <<<"$line")" \
+      "$(per "$(field bytes_read <<<"$line")" "$files" | cut -d. -f1)" "$(per "$(field preads <<<"$line")" "$files")"
   done
-  for k in 1 8 16 32 64; do
+  for k in $ks; do
     timed
     line=$("$bin/bench_read_ahead" "$docs" --k "$k" | tail -1)
     echo "$line"
     row "$label" bench_read_ahead "$k" "$(field seconds <<<"$line")" "$(field documents <<<"$line")" \
-      "$(field items <<<"$line")" "$(field errors <<<"$line")"
+      "$(field items <<<"$line")" "$(field errors <<<"$line")" "$(field bytes_per_doc <<<"$line")" \
+      "$(field requests_per_doc <<<"$line")"
   done
   for k in default $search_ks; do
     timed
@@ -178,5 +194,6 @@ for d in $delays; do
 done
 
 echo
-printf '%-6s %-22s %-9s %9s %8s %8s %6s\n' share run "in flight" seconds files items errors
+echo "command: bash bench/share/run.sh$arguments (documents: $folder)"
+printf '%-13s %-18s %-9s %9s %6s %7s %6s %10s %8s\n' share run "in flight" seconds files items errors bytes/doc req/doc
 printf '%s\n' "${table[@]}"

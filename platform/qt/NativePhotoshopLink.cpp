@@ -79,14 +79,17 @@ std::string fileNameOf(const QString& path) {
 
 class NativeApplication final : public PhotoshopApplication {
 public:
-    NativeApplication(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader)
+    NativeApplication(DesktopShell& shell, psd::ReadAheadPolicy readAhead, psd::ReadAhead::Reader reader)
         : shell_(shell),
           readAhead_(readAhead),
           reader_(std::move(reader)) {}
 
     void expect(const QStringList& paths) override {
         if (quit_) return;
-        if (!pool_) pool_ = std::make_unique<psd::ReadAhead>(readAhead_, reader_);
+        if (!pool_) {
+            pool_ = reader_ ? std::make_unique<psd::ReadAhead>(readAhead_, reader_)
+                            : std::make_unique<psd::ReadAhead>(readAhead_);
+        }
         std::vector<std::string> files;
         files.reserve(static_cast<std::size_t>(paths.size()));
         for (const QString& path : paths) files.push_back(fileNameOf(path));
@@ -101,7 +104,7 @@ public:
     std::unique_ptr<PhotoshopDocument> open(const QString& path) override {
         if (quit_) throw Failure(QStringLiteral("Cannot open \"%1\": the document reader has already quit.").arg(path));
         const std::string file = fileNameOf(path);
-        psd::ReadResult result = pool_ ? pool_->take(file) : reader_(file);
+        psd::ReadResult result = pool_ ? pool_->take(file) : reader_ ? reader_(file) : psd::readLayerItems(file);
         if (!result.ok()) {
             throw Failure(
                 QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(result.error().message)));
@@ -116,7 +119,7 @@ public:
 
 private:
     DesktopShell& shell_;
-    const std::size_t readAhead_;
+    const psd::ReadAheadPolicy readAhead_;
     const psd::ReadAhead::Reader reader_;
     std::unique_ptr<psd::ReadAhead> pool_; // from the first announcement on
     bool quit_ = false;
@@ -124,23 +127,17 @@ private:
 
 } // namespace
 
-NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell)
-    : NativePhotoshopLink(shell, readAheadFromEnvironment()) {}
+NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell, psd::ReadAheadPolicy readAhead,
+                                         psd::ReadAhead::Reader reader)
+    : shell_(shell),
+      readAhead_(readAhead),
+      reader_(std::move(reader)) {}
 
 NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader)
-    : shell_(shell),
-      readAhead_(std::clamp<std::size_t>(readAhead, 1, psd::ReadAhead::maxReadsInFlight)),
-      reader_(std::move(reader)) {}
+    : NativePhotoshopLink(shell, psd::ReadAheadPolicy{readAhead}, std::move(reader)) {}
 
 std::unique_ptr<PhotoshopApplication> NativePhotoshopLink::create() {
     return std::make_unique<NativeApplication>(shell_, readAhead_, reader_);
-}
-
-std::size_t NativePhotoshopLink::readAheadFromEnvironment() {
-    bool ok = false;
-    const qulonglong value = qEnvironmentVariable("HALVORINE_READ_AHEAD").trimmed().toULongLong(&ok);
-    if (!ok || value < 1) return defaultReadAhead;
-    return static_cast<std::size_t>(std::min<qulonglong>(value, psd::ReadAhead::maxReadsInFlight));
 }
 
 } // namespace hv

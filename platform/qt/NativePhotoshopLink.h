@@ -21,24 +21,22 @@ namespace hv {
 // announced. K = 1 reads only the document being waited for.
 class NativePhotoshopLink final : public PhotoshopLink {
 public:
-    // K when HALVORINE_READ_AHEAD does not name one.
+    // K when the policy names none.
     static constexpr std::size_t defaultReadAhead = psd::ReadAhead::defaultReadsInFlight;
 
-    // K from the environment (readAheadFromEnvironment()).
-    explicit NativePhotoshopLink(DesktopShell& shell);
-    // A chosen K (clamped to 1..psd::ReadAhead::maxReadsInFlight) and reader.
-    NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead,
-                        psd::ReadAhead::Reader reader = psd::ReadAhead::layerReader());
+    // How far to read ahead (read once when the program starts) and the
+    // reader; none stands for the layer reader, which tells the read-ahead
+    // of its memory as it goes.
+    explicit NativePhotoshopLink(DesktopShell& shell, psd::ReadAheadPolicy readAhead = {},
+                                 psd::ReadAhead::Reader reader = {});
+    // A chosen K with the default byte budget.
+    NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader = {});
 
     std::unique_ptr<PhotoshopApplication> create() override;
 
-    // HALVORINE_READ_AHEAD when it holds a whole number from 1 on (at most
-    // psd::ReadAhead::maxReadsInFlight), else defaultReadAhead.
-    static std::size_t readAheadFromEnvironment();
-
 private:
     DesktopShell& shell_;
-    std::size_t readAhead_;
+    psd::ReadAheadPolicy readAhead_;
     psd::ReadAhead::Reader reader_;
 };
 

@@ -24,7 +24,6 @@ TEST(FindCommandLine, RefusesWhatItCannotRun) {
         {{"logo", "d", "-j"}, "option '-j' needs a value"},
         {{"--format", "xml", "logo", "d"}, "unknown format 'xml' (text, tsv, csv or json)"},
         {{"-j", "0", "logo", "d"}, "-j wants a number of documents from 1 to 256"},
-        {{"-j257", "logo", "d"}, "-j wants a number of documents from 1 to 256"},
         {{"--jobs=8x", "logo", "d"}, "-j wants a number of documents from 1 to 256"},
         {{"--ext", ".psd", "logo", "d"},
          "--ext wants extensions without the dot, separated by commas (psd,psb), or '*'"},
@@ -39,6 +38,14 @@ TEST(FindCommandLine, RefusesWhatItCannotRun) {
         EXPECT_EQ(parsed.action, CommandLine::Action::UsageError) << row.error;
         EXPECT_EQ(parsed.error, row.error);
     }
+}
+
+// As HALVORINE_READ_AHEAD for the window: a count above the most is lowered.
+TEST(FindCommandLine, JobsAboveTheMostAreLoweredWithAWarning) {
+    const CommandLine parsed = parseCommandLine({"-j257", "logo", "d"});
+    EXPECT_EQ(parsed.action, CommandLine::Action::Search);
+    EXPECT_EQ(parsed.options.jobs, 256u);
+    EXPECT_EQ(parsed.warnings, std::vector<std::string>{"-j 257 is more than 256 documents at a time; 256 are read"});
 }
 
 TEST(FindCommandLine, DefaultsFollowTheWindow) {

@@ -37,16 +37,35 @@ struct Script : std::enable_shared_from_this<Script> {
     bool holding = false; // reads wait until this is false
     bool gone = false;    // the pool has let go of the reader: its workers are gone
     int taken = 0, finished = 0, inFlight = 0;
+    std::map<std::string, std::uint64_t> charged; // by metered reads
+    std::uint64_t outstanding = 0, peak = 0;      // charged and not yet taken
+
+    struct Token {
+        std::shared_ptr<Script> script;
+        ~Token() {
+            script->update([&] { script->gone = true; });
+        }
+    };
+    // Made in place: a temporary Token would say "gone" at once.
+    std::shared_ptr<Token> token() { return std::shared_ptr<Token>(new Token{shared_from_this()}); }
 
     ReadAhead::Reader reader() {
-        struct Token {
-            std::shared_ptr<Script> script;
-            ~Token() {
-                script->update([&] { script->gone = true; });
+        return [token = token()](const std::string& path) { return token->script->read(path); };
+    }
+    // Reads that tell the pool of their memory in four steps: 400 bytes for
+    // a path starting with "big", else 100.
+    ReadAhead::MeteredReader meteredReader() {
+        return [token = token()](const std::string& path, hv::psd::ReadMeter& meter) -> ReadResult {
+            Script& script = *token->script;
+            const std::uint64_t quarter = path.starts_with("big") ? 100 : 25;
+            for (int step = 0; step < 4; ++step) {
+                if (!meter.charge(quarter)) return hv::psd::ReadError{0, "given up"};
+                script.update([&] {
+                    script.charged[path] += quarter;
+                    script.peak = std::max(script.peak, script.outstanding += quarter);
+                });
             }
-        };
-        return [token = std::make_shared<Token>(Token{shared_from_this()})](const std::string& path) {
-            return token->script->read(path);
+            return script.read(path);
         };
     }
     ReadResult read(const std::string& path) {
@@ -206,6 +225,31 @@ TEST(ReadAhead, DestructionLeavesBlockedReadsAndStartsNoOther) {
     script->update([&] { script->holding = false; });
     script->waitFor([&] { return script->gone; });
     EXPECT_EQ(script->calls.size(), 2u);
+}
+
+// Documents larger than the whole budget come between small ones: each is
+// still read, the results come in order, and what the pool holds stays
+// within the budget but for the document asked for and the one just taken.
+TEST(ReadAhead, KeepsToTheByteBudgetWhenDocumentsAreLarge) {
+    constexpr std::uint64_t budget = 250, largest = 400;
+    const Paths paths = {"a", "big1", "b", "c", "big2", "big3", "d", "e", "f", "big4", "g", "h", "i", "j"};
+    auto script = std::make_shared<Script>();
+    {
+        ReadAhead pool(hv::psd::ReadAheadPolicy{8, budget}, script->meteredReader());
+        pool.announce(paths);
+        for (const std::string& path : paths) {
+            script->update([&] { script->asking = path; });
+            ASSERT_TRUE(pool.waitReady(path, patience));
+            expectResultFor(path, pool.take(path));
+            script->update([&] {
+                ++script->taken;
+                script->outstanding -= script->charged[path];
+            });
+        }
+    }
+    script->waitFor([&] { return script->gone; });
+    expectReads(script->calls, paths, {});
+    EXPECT_LE(script->peak, budget + 2 * largest);
 }
 
 } // namespace

@@ -173,30 +173,5 @@ TEST_F(NativeLinkTest, AnnouncedDocumentsAreReadOnceEachAndOpenAsWithoutReadingA
     EXPECT_TRUE(shell.opened.isEmpty());
 }
 
-TEST(NativeLinkReadAhead, KComesFromTheEnvironmentWhenItNamesOne) {
-    const std::pair<const char*, std::size_t> cases[] = {
-        {nullptr, NativePhotoshopLink::defaultReadAhead},
-        {"8", 8},
-        {" 1 ", 1},
-        {"0", NativePhotoshopLink::defaultReadAhead},
-        {"-4", NativePhotoshopLink::defaultReadAhead},
-        {"many", NativePhotoshopLink::defaultReadAhead},
-        {"100000", psd::ReadAhead::maxReadsInFlight},
-    };
-    const QByteArray saved = qgetenv("HALVORINE_READ_AHEAD");
-    const bool wasSet = qEnvironmentVariableIsSet("HALVORINE_READ_AHEAD");
-    for (const auto& [value, k] : cases) {
-        if (value)
-            qputenv("HALVORINE_READ_AHEAD", value);
-        else
-            qunsetenv("HALVORINE_READ_AHEAD");
-        EXPECT_EQ(NativePhotoshopLink::readAheadFromEnvironment(), k) << (value ? value : "(unset)");
-    }
-    if (wasSet)
-        qputenv("HALVORINE_READ_AHEAD", saved);
-    else
-        qunsetenv("HALVORINE_READ_AHEAD");
-}
-
 } // namespace
 } // namespace hv
