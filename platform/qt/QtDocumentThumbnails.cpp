@@ -6,14 +6,8 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QSocketNotifier>
 
 #include <algorithm>
-#include <cstdint>
-#include <system_error>
-
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace hv {
 
@@ -47,19 +41,16 @@ QImage decoded(const psd::Thumbnail& thumbnail) {
 
 } // namespace
 
-QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes) : kept_(std::max<qsizetype>(keptBytes, 1)) {}
+QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes) : kept_(std::max<qsizetype>(keptBytes, 1)) {
+    shared_->owner = this;
+}
 
 QtDocumentThumbnails::~QtDocumentThumbnails() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-        waiting_.clear();
-    }
-    workAdded_.notify_all();
-    // At most the read in progress is waited for.
-    if (worker_.joinable()) worker_.join();
-    wakeNotifier_.reset();
-    if (wakeFd_ >= 0) ::close(wakeFd_);
+    // A read in progress ends unheeded; the queued call it may have posted
+    // goes with collector_.
+    const std::lock_guard lock(shared_->mutex);
+    shared_->owner = nullptr;
+    shared_->waiting.clear();
 }
 
 std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& path) {
@@ -75,17 +66,16 @@ std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& 
 }
 
 void QtDocumentThumbnails::request(const QString& path) {
-    if (kept_.contains(path) || pending_.contains(path) || !startWorker()) return;
+    if (kept_.contains(path) || pending_.contains(path)) return;
+    const std::lock_guard lock(shared_->mutex);
+    if (!shared_->reading && !pool_.submit([shared = shared_] { readWaiting(shared); })) return; // tool tips' text only
+    shared_->reading = true;
     pending_.insert(path);
-    {
-        const std::lock_guard lock(mutex_);
-        waiting_.push_back(path);
-        while (waiting_.size() > kMostWaiting) {
-            pending_.remove(waiting_.front());
-            waiting_.pop_front();
-        }
+    shared_->waiting.push_back(path);
+    while (shared_->waiting.size() > kMostWaiting) {
+        pending_.remove(shared_->waiting.front());
+        shared_->waiting.pop_front();
     }
-    workAdded_.notify_one();
 }
 
 std::optional<DocumentPicture> QtDocumentThumbnails::picture(const QString& path) const {
@@ -97,54 +87,31 @@ void QtDocumentThumbnails::setArrived(std::function<void(const QString&)> arrive
     arrived_ = std::move(arrived);
 }
 
-bool QtDocumentThumbnails::startWorker() {
-    if (worker_.joinable()) return true;
-    if (wakeFd_ < 0) wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) return false;
-    if (!wakeNotifier_) {
-        wakeNotifier_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
-        QObject::connect(wakeNotifier_.get(), &QSocketNotifier::activated, wakeNotifier_.get(), [this] { collect(); });
-    }
-    try {
-        worker_ = std::thread([this] { work(); });
-    } catch (const std::system_error&) {
-        return false; // no pictures, only the tool tips' text
-    }
-    return true;
-}
-
-void QtDocumentThumbnails::work() {
-    for (;;) {
-        QString path;
-        {
-            std::unique_lock lock(mutex_);
-            workAdded_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
-            if (stopping_) return;
-            path = std::move(waiting_.back());
-            waiting_.pop_back();
-        }
+// The pool job: reads the newest waiting path until none is left.
+void QtDocumentThumbnails::readWaiting(const std::shared_ptr<Shared>& shared) {
+    std::unique_lock lock(shared->mutex);
+    while (!shared->waiting.empty()) {
+        const QString path = std::move(shared->waiting.back());
+        shared->waiting.pop_back();
+        lock.unlock();
         Read read{path, readPicture(path)};
-        {
-            const std::lock_guard lock(mutex_);
-            done_.push_back(std::move(read));
-        }
-        const std::uint64_t one = 1;
-        if (::write(wakeFd_, &one, sizeof one) < 0) {
-            // The counter is full only when the window's thread has not run
-            // for ages; it collects every finished read when it does.
+        lock.lock();
+        if (!shared->owner) break;
+        shared->done.push_back(std::move(read));
+        if (shared->done.size() == 1) {
+            QtDocumentThumbnails* owner = shared->owner;
+            QMetaObject::invokeMethod(
+                &owner->collector_, [owner] { owner->collect(); }, Qt::QueuedConnection);
         }
     }
+    shared->reading = false;
 }
 
 void QtDocumentThumbnails::collect() {
-    std::uint64_t wakes = 0;
-    if (::read(wakeFd_, &wakes, sizeof wakes) < 0) {
-        // Nothing to take: a wake-up already collected.
-    }
     std::vector<Read> done;
     {
-        const std::lock_guard lock(mutex_);
-        done.swap(done_);
+        const std::lock_guard lock(shared_->mutex);
+        done.swap(shared_->done);
     }
     for (Read& read : done) {
         pending_.remove(read.path);

@@ -2,29 +2,30 @@
 
 #include "platform/DocumentThumbnails.h"
 
+#include "workers/WorkerPool.h"
+
 #include <QCache>
+#include <QObject>
 #include <QSet>
 
-#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
-
-class QSocketNotifier;
 
 namespace hv {
 
-// The documents' preview pictures on Linux. One worker thread, started by
-// the first request, reads a document's thumbnail resource with the layer
-// reader, decodes its JPEG (swapping red and blue for the old form), scales
-// it to at most 160 pixels and encodes it as PNG. The newest request is read
-// first, and the oldest of too many waiting ones is dropped: after a sweep
-// of the pointer over many rows, the row under it comes next.
+// The documents' preview pictures on Linux. A worker pool of one thread reads a document's thumbnail resource with the
+// layer reader, decodes its JPEG (swapping red and blue for the old form), scales it to at most 160 pixels and encodes
+// it as PNG. The newest request is read first, and the oldest of too many waiting ones is dropped: after a sweep of the
+// pointer over many rows, the row under it comes next.
 //
 // What a read gave, a picture or none, is kept per path for the session, up
 // to `keptBytes` of pictures; the least recently asked-for goes first.
+//
+// Finished reads wait in the state shared with the worker until the window's
+// thread collects them: the worker posts that thread one queued call when the
+// first of them is ready. Destruction never waits for a read in progress.
 class QtDocumentThumbnails final : public DocumentThumbnails {
 public:
     explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024);
@@ -48,25 +49,25 @@ private:
     struct Kept {
         std::optional<DocumentPicture> picture;
     };
-    bool startWorker();
-    void work();
+    // What the worker shares with the window's thread, under `mutex`.
+    struct Shared {
+        std::mutex mutex;
+        std::deque<QString> waiting;
+        std::vector<Read> done;
+        bool reading = false;                  // a pool job is queued or reads the waiting paths
+        QtDocumentThumbnails* owner = nullptr; // null once the owner goes
+    };
+    static void readWaiting(const std::shared_ptr<Shared>& shared);
     void collect();
 
     // The window's thread only.
     QCache<QString, Kept> kept_;
     QSet<QString> pending_; // requested and not collected yet
     std::function<void(const QString&)> arrived_;
-    int wakeFd_ = -1; // the worker wakes the window's thread through it
-    std::unique_ptr<QSocketNotifier> wakeNotifier_;
+    QObject collector_; // the worker's queued calls run on it
 
-    // Shared with the worker, under mutex_.
-    std::mutex mutex_;
-    std::condition_variable workAdded_;
-    std::deque<QString> waiting_;
-    std::vector<Read> done_;
-    bool stopping_ = false;
-
-    std::thread worker_;
+    const std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    WorkerPool pool_{1};
 };
 
 } // namespace hv
