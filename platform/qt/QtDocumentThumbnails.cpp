@@ -39,6 +39,17 @@ QImage decoded(const psd::Thumbnail& thumbnail) {
     return image;
 }
 
+// The thumbnail decoded, scaled and encoded as PNG; empty when it cannot be.
+std::optional<DocumentPicture> pictureOf(const psd::Thumbnail& thumbnail) {
+    const QImage image = decoded(thumbnail);
+    if (image.isNull()) return std::nullopt;
+    DocumentPicture picture{{}, image.width(), image.height()};
+    QBuffer buffer(&picture.png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return std::nullopt;
+    return picture;
+}
+
 } // namespace
 
 QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes) : kept_(std::max<qsizetype>(keptBytes, 1)) {
@@ -46,23 +57,19 @@ QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes) : kept_(std::max
 }
 
 QtDocumentThumbnails::~QtDocumentThumbnails() {
-    // A read in progress ends unheeded; the queued call it may have posted
-    // goes with collector_.
-    const std::lock_guard lock(shared_->mutex);
+    // A read in progress ends unheeded; a decode in progress (Qt's image
+    // code, never the file) is waited for, so that the program never ends
+    // under it. A call the worker posted goes with collector_.
+    std::unique_lock lock(shared_->mutex);
     shared_->owner = nullptr;
     shared_->waiting.clear();
+    shared_->decodeEnded.wait(lock, [&] { return !shared_->decoding; });
 }
 
 std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& path) {
     const psd::ThumbnailResult result = psd::readThumbnail(QFile::encodeName(path).toStdString());
     if (!result.found()) return std::nullopt;
-    const QImage image = decoded(result.thumbnail());
-    if (image.isNull()) return std::nullopt;
-    DocumentPicture picture{{}, image.width(), image.height()};
-    QBuffer buffer(&picture.png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return std::nullopt;
-    return picture;
+    return pictureOf(result.thumbnail());
 }
 
 void QtDocumentThumbnails::request(const QString& path) {
@@ -87,15 +94,30 @@ void QtDocumentThumbnails::setArrived(std::function<void(const QString&)> arrive
     arrived_ = std::move(arrived);
 }
 
-// The pool job: reads the newest waiting path until none is left.
+// The pool job: reads the newest waiting path until none is left. A failed
+// read (out of memory too) gives no picture.
 void QtDocumentThumbnails::readWaiting(const std::shared_ptr<Shared>& shared) {
     std::unique_lock lock(shared->mutex);
     while (!shared->waiting.empty()) {
-        const QString path = std::move(shared->waiting.back());
+        Read read{std::move(shared->waiting.back()), std::nullopt};
         shared->waiting.pop_back();
         lock.unlock();
-        Read read{path, readPicture(path)};
+        std::optional<psd::ThumbnailResult> result;
+        try {
+            result = psd::readThumbnail(QFile::encodeName(read.path).toStdString());
+        } catch (...) {
+        }
         lock.lock();
+        if (!shared->owner) break;
+        shared->decoding = true;
+        lock.unlock();
+        try {
+            if (result && result->found()) read.picture = pictureOf(result->thumbnail());
+        } catch (...) {
+        }
+        lock.lock();
+        shared->decoding = false;
+        shared->decodeEnded.notify_all();
         if (!shared->owner) break;
         shared->done.push_back(std::move(read));
         if (shared->done.size() == 1) {

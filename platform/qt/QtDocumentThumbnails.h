@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSet>
 
+#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -25,7 +26,8 @@ namespace hv {
 //
 // Finished reads wait in the state shared with the worker until the window's
 // thread collects them: the worker posts that thread one queued call when the
-// first of them is ready. Destruction never waits for a read in progress.
+// first of them is ready. Destruction never waits for a read in progress,
+// only for the decoding of a picture already read.
 class QtDocumentThumbnails final : public DocumentThumbnails {
 public:
     explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024);
@@ -54,7 +56,9 @@ private:
         std::mutex mutex;
         std::deque<QString> waiting;
         std::vector<Read> done;
+        std::condition_variable decodeEnded;
         bool reading = false;                  // a pool job is queued or reads the waiting paths
+        bool decoding = false;                 // the job runs Qt's image code
         QtDocumentThumbnails* owner = nullptr; // null once the owner goes
     };
     static void readWaiting(const std::shared_ptr<Shared>& shared);

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace hv {
 namespace {
@@ -102,6 +104,26 @@ TEST_F(DocumentThumbnailsTest, KeptPicturesAreBoundedTheLeastRecentlyAskedForGoe
     EXPECT_FALSE(thumbnails.picture(first));
     requestAll(thumbnails, {first}); // read again when asked for again
     EXPECT_TRUE(thumbnails.picture(first));
+}
+
+TEST_F(DocumentThumbnailsTest, GoingAwayDuringADecodeDeliversNothingAfterwards) {
+    QImage noise(2000, 2000, QImage::Format_RGB32); // slow to decode: still going on when it goes
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, static_cast<QRgb>(x * 7919u ^ y * 104729u));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    noise.save(&buffer, "JPG", 100);
+    const auto* data = reinterpret_cast<const std::byte*>(bytes.constData());
+    const QString path = document("noise.psd", 1036, {data, data + bytes.size()});
+    {
+        QtDocumentThumbnails thumbnails;
+        thumbnails.setArrived([this](const QString& arrivedPath) { arrived << arrivedPath; });
+        thumbnails.request(path);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    QTest::qWait(300); // nothing is posted, or delivered, for thumbnails that went
+    EXPECT_TRUE(arrived.isEmpty());
 }
 
 } // namespace
