@@ -1,5 +1,7 @@
 #include "ReadAhead.h"
 
+#include "workers/WorkerPool.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <exception>
@@ -7,8 +9,6 @@
 #include <mutex>
 #include <numeric>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace hv::psd {
@@ -63,12 +63,14 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
         : k(std::clamp<std::size_t>(policy.readsInFlight, 1, maxReadsInFlight)),
           batch(std::max<std::size_t>(k / 4, 1)),
           budget(std::max<std::uint64_t>(policy.byteBudget, 1)),
-          reader(std::move(r)) {}
+          reader(std::move(r)),
+          pool(k) {}
 
     const std::size_t k;
     const std::size_t batch; // reads ahead the caller lets pile up before it wakes a worker
     const std::uint64_t budget;
     const MeteredReader reader;
+    WorkerPool pool; // each of its threads runs one worker loop
 
     std::mutex mutex;
     std::condition_variable work;  // idle workers wait here
@@ -224,12 +226,8 @@ void ReadAhead::State::wakeOne() {
         return;
     }
     if (workers >= k) return;
-    try {
-        std::thread(&State::runWorker, shared_from_this()).detach();
-        ++workers;
-    } catch (const std::system_error&) {
-        // No thread to be had: the running workers, or take(), do the reads.
-    }
+    // With no thread to be had, the running workers, or take(), do the reads.
+    if (pool.submit([self = shared_from_this()] { runWorker(self); })) ++workers;
 }
 
 // The caller's thread wakes a worker at once for the read it waits for, but

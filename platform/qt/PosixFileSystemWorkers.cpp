@@ -2,21 +2,16 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace hv {
 
 namespace {
 
-constexpr std::chrono::seconds kIdleLife{5};
-
-// One run's jobs. Guarded by the pool's mutex, except `job`, which is set
-// before the run is queued and cleared only when no job of it is running and
-// none can start any more.
+// One run's jobs, shared by the run and the pool jobs serving it. Guarded by
+// `mutex`, except `job`, which is set before any pool job is queued and
+// cleared only when no job of the run is running and none can start any more.
 struct RunState {
     RunState(std::size_t jobCount, QueryJob queryJob)
         : count(jobCount),
@@ -25,89 +20,42 @@ struct RunState {
 
     bool hasJobToStart() const { return !stopping && next < count; }
 
+    // Starts the next job and runs it here; `lock` holds `mutex`.
+    void runNext(std::unique_lock<std::mutex>& lock) {
+        const std::size_t index = next++;
+        ++running;
+        lock.unlock();
+        runQueryJob(job, index);
+        lock.lock();
+        finished[index] = true;
+        --running;
+        changed.notify_all();
+    }
+
+    // What each pool job serving the run does.
+    static void serve(const std::shared_ptr<RunState>& self) {
+        std::unique_lock lock(self->mutex);
+        while (self->hasJobToStart()) self->runNext(lock);
+    }
+
     const std::size_t count;
     QueryJob job;
-    std::condition_variable changed; // a job of this run finished
+    std::mutex mutex;
+    std::condition_variable changed; // a job finished
     std::vector<bool> finished;
     std::size_t next = 0; // the first job not started
     std::size_t running = 0;
+    std::size_t servers = 0; // pool jobs queued for the run
     bool stopping = false;
 };
 using RunPtr = std::shared_ptr<RunState>;
 
-} // namespace
-
-struct QueryWorkers::Pool {
-    explicit Pool(std::size_t max) : maxThreads(std::max<std::size_t>(max, 1)) {}
-
-    const std::size_t maxThreads;
-    std::mutex mutex;
-    std::condition_variable wakeUp; // idle workers wait here
-    std::deque<RunPtr> runs;        // runs that may have jobs to start
-    std::size_t threads = 0;
-    std::size_t idle = 0;
-    bool closing = false;
-
-    // Starts the next job of `run` and runs it here; `lock` holds `mutex`.
-    static void runNext(RunState& run, std::unique_lock<std::mutex>& lock) {
-        const std::size_t index = run.next++;
-        ++run.running;
-        lock.unlock();
-        runQueryJob(run.job, index);
-        lock.lock();
-        run.finished[index] = true;
-        --run.running;
-        run.changed.notify_all();
-    }
-
-    // The first queued run with a job to start; drops the others on the way.
-    RunPtr nextRun() {
-        while (!runs.empty() && !runs.front()->hasJobToStart()) runs.pop_front();
-        return runs.empty() ? nullptr : runs.front();
-    }
-
-    static void serve(const std::shared_ptr<Pool>& self) {
-        Pool& pool = *self;
-        std::unique_lock lock(pool.mutex);
-        for (;;) {
-            if (const RunPtr run = pool.nextRun()) {
-                runNext(*run, lock);
-                continue;
-            }
-            if (pool.closing) break;
-            ++pool.idle;
-            const bool woken = pool.wakeUp.wait_for(lock, kIdleLife, [&] { return pool.closing || pool.nextRun(); });
-            --pool.idle;
-            if (!woken) break;
-        }
-        --pool.threads;
-    }
-
-    // Enough workers for `jobs` more jobs, within the limit: the idle ones,
-    // and new ones for the rest.
-    void hire(const std::shared_ptr<Pool>& self, std::size_t jobs) {
-        std::size_t wanted = jobs > idle ? std::min(jobs - idle, maxThreads - threads) : 0;
-        for (; wanted > 0; --wanted) {
-            try {
-                std::thread(&Pool::serve, self).detach();
-                ++threads;
-            } catch (const std::system_error&) {
-                return; // the workers there are, or waitFor(), do the jobs
-            }
-        }
-    }
-};
-
-namespace {
-
 class WorkerQueryRun final : public QueryRun {
 public:
-    WorkerQueryRun(std::shared_ptr<QueryWorkers::Pool> pool, RunPtr run)
-        : pool_(std::move(pool)),
-          run_(std::move(run)) {}
+    explicit WorkerQueryRun(RunPtr run) : run_(std::move(run)) {}
 
     ~WorkerQueryRun() override {
-        std::unique_lock lock(pool_->mutex);
+        std::unique_lock lock(run_->mutex);
         run_->stopping = true;
         run_->changed.wait(lock, [&] { return run_->running == 0; });
         run_->job = nullptr;
@@ -117,37 +65,29 @@ public:
 
     bool waitFor(std::size_t index, std::chrono::milliseconds timeout) override {
         RunState& run = *run_;
-        std::unique_lock lock(pool_->mutex);
+        std::unique_lock lock(run.mutex);
         if (index >= run.count) return true;
-        // Without any worker, nobody else would start the job.
-        while (!run.finished[index] && pool_->threads == 0 && run.next <= index) QueryWorkers::Pool::runNext(run, lock);
+        // Without any pool job, nobody else would start the job.
+        while (!run.finished[index] && run.servers == 0 && run.next <= index) run.runNext(lock);
         return run.changed.wait_for(lock, timeout, [&] { return bool(run.finished[index]); });
     }
 
 private:
-    std::shared_ptr<QueryWorkers::Pool> pool_;
     RunPtr run_;
 };
 
 } // namespace
 
-QueryWorkers::QueryWorkers(std::size_t maxThreads) : pool_(std::make_shared<Pool>(maxThreads)) {}
-
-QueryWorkers::~QueryWorkers() {
-    std::lock_guard lock(pool_->mutex);
-    pool_->closing = true;
-    pool_->wakeUp.notify_all();
-}
-
 std::unique_ptr<QueryRun> QueryWorkers::start(std::size_t count, QueryJob job) {
     auto run = std::make_shared<RunState>(count, std::move(job));
-    std::lock_guard lock(pool_->mutex);
-    if (count > 0) {
-        pool_->runs.push_back(run);
-        pool_->hire(pool_, count);
-        pool_->wakeUp.notify_all();
+    const std::size_t servers = std::min(count, pool_.maxThreads());
+    std::size_t queued = 0;
+    while (queued < servers && pool_.submit([run] { RunState::serve(run); })) ++queued;
+    {
+        const std::lock_guard lock(run->mutex);
+        run->servers = queued;
     }
-    return std::make_unique<WorkerQueryRun>(pool_, std::move(run));
+    return std::make_unique<WorkerQueryRun>(std::move(run));
 }
 
 } // namespace hv

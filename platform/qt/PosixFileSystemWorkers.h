@@ -1,33 +1,30 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "workers/WorkerPool.h"
 
 #include <memory>
 
 namespace hv {
 
-// Worker threads that run the jobs of query runs, several at a time. Each
-// run's jobs start in index order, runs in the order they were started; job
-// i may finish before job i - 1.
+// Runs the jobs of query runs on a worker pool, several at a time. Each run's
+// jobs start in index order, runs in the order they were started; job i may
+// finish before job i - 1.
 //
-// The threads are made when a run needs them, up to `maxThreads`, and end
-// after a few idle seconds or when this object is destroyed. They are
-// detached and share only the pool's state with it, so they never hold up
-// the end of the process. When no thread can be had, waitFor() runs the jobs
-// itself.
+// A run queues up to `maxThreads` pool jobs that each start the run's next
+// query job until none is left. Its answers stay in the run, which the
+// caller's thread waits on (QueryRun::waitFor). When the pool has no thread
+// to give, waitFor() runs the jobs itself. Destroying a run starts none of
+// its jobs any more and waits for those running (the jobs use the caller's
+// data); destroying this object waits for nothing, so a run must end first.
 class QueryWorkers {
 public:
-    explicit QueryWorkers(std::size_t maxThreads);
-    ~QueryWorkers();
-    QueryWorkers(const QueryWorkers&) = delete;
-    QueryWorkers& operator=(const QueryWorkers&) = delete;
+    explicit QueryWorkers(std::size_t maxThreads) : pool_(maxThreads) {}
 
     std::unique_ptr<QueryRun> start(std::size_t count, QueryJob job);
 
-    struct Pool;
-
 private:
-    std::shared_ptr<Pool> pool_;
+    WorkerPool pool_;
 };
 
 } // namespace hv

@@ -8,15 +8,8 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QSocketNotifier>
 
 #include <algorithm>
-#include <cstdint>
-#include <system_error>
-#include <thread>
-
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace hv {
 
@@ -51,31 +44,9 @@ QImage decoded(const psd::Thumbnail& thumbnail) {
     return image;
 }
 
-} // namespace
-
-QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes, PictureReader read)
-    : kept_(std::max<qsizetype>(keptBytes, 1)),
-      read_(std::move(read)) {}
-
-QtDocumentThumbnails::~QtDocumentThumbnails() {
-    {
-        const std::lock_guard lock(shared_->mutex);
-        shared_->stopping = true;
-        shared_->waiting.clear();
-    }
-    shared_->workAdded.notify_all();
-    // A read in progress is not waited for: the worker drops it when done.
-    wakeNotifier_.reset();
-}
-
-QtDocumentThumbnails::Shared::~Shared() {
-    if (wakeFd >= 0) ::close(wakeFd);
-}
-
-std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& path) {
-    const psd::ThumbnailResult result = psd::readThumbnail(pathBytes(path).toStdString());
-    if (!result.found()) return std::nullopt;
-    const QImage image = decoded(result.thumbnail());
+// The thumbnail decoded, scaled and encoded as PNG; empty when it cannot be.
+std::optional<DocumentPicture> pictureOf(const psd::Thumbnail& thumbnail) {
+    const QImage image = decoded(thumbnail);
     if (image.isNull()) return std::nullopt;
     DocumentPicture picture{{}, image.width(), image.height()};
     QBuffer buffer(&picture.png);
@@ -84,19 +55,45 @@ std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& 
     return picture;
 }
 
+} // namespace
+
+QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes, ThumbnailReader read)
+    : kept_(std::max<qsizetype>(keptBytes, 1)) {
+    shared_->owner = this;
+    shared_->read = std::move(read);
+}
+
+QtDocumentThumbnails::~QtDocumentThumbnails() {
+    // A read in progress ends unheeded; a decode in progress (Qt's image
+    // code, never the file) is waited for, so that the program never ends
+    // under it. A call the worker posted goes with collector_.
+    std::unique_lock lock(shared_->mutex);
+    shared_->owner = nullptr;
+    shared_->waiting.clear();
+    shared_->decodeEnded.wait(lock, [&] { return !shared_->decoding; });
+}
+
+psd::ThumbnailResult QtDocumentThumbnails::readThumbnail(const QString& path) {
+    return psd::readThumbnail(pathBytes(path).toStdString());
+}
+
+std::optional<DocumentPicture> QtDocumentThumbnails::readPicture(const QString& path) {
+    const psd::ThumbnailResult result = readThumbnail(path);
+    if (!result.found()) return std::nullopt;
+    return pictureOf(result.thumbnail());
+}
+
 void QtDocumentThumbnails::request(const QString& path) {
-    if (kept_.contains(path) || pending_.contains(path) || !startWorker()) return;
+    if (kept_.contains(path) || pending_.contains(path)) return;
+    const std::lock_guard lock(shared_->mutex);
+    if (!shared_->reading && !pool_.submit([shared = shared_] { readWaiting(shared); })) return; // tool tips' text only
+    shared_->reading = true;
     pending_.insert(path);
-    {
-        const std::lock_guard lock(shared_->mutex);
-        std::deque<QString>& waiting = shared_->waiting;
-        waiting.push_back(path);
-        while (waiting.size() > kMostWaiting) {
-            pending_.remove(waiting.front());
-            waiting.pop_front();
-        }
+    shared_->waiting.push_back(path);
+    while (shared_->waiting.size() > kMostWaiting) {
+        pending_.remove(shared_->waiting.front());
+        shared_->waiting.pop_front();
     }
-    shared_->workAdded.notify_one();
 }
 
 std::optional<DocumentPicture> QtDocumentThumbnails::picture(const QString& path) const {
@@ -108,53 +105,42 @@ void QtDocumentThumbnails::setArrived(std::function<void(const QString&)> arrive
     arrived_ = std::move(arrived);
 }
 
-bool QtDocumentThumbnails::startWorker() {
-    if (started_) return true;
-    int& wakeFd = shared_->wakeFd;
-    if (wakeFd < 0) wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd < 0) return false;
-    if (!wakeNotifier_) {
-        wakeNotifier_ = std::make_unique<QSocketNotifier>(wakeFd, QSocketNotifier::Read);
-        QObject::connect(wakeNotifier_.get(), &QSocketNotifier::activated, wakeNotifier_.get(), [this] { collect(); });
-    }
-    try {
-        std::thread([shared = shared_, read = read_] { work(shared, read); }).detach();
-    } catch (const std::system_error&) {
-        return false; // no pictures, only the tool tips' text
-    }
-    started_ = true;
-    return true;
-}
-
-void QtDocumentThumbnails::work(const std::shared_ptr<Shared>& shared, const PictureReader& read) {
-    for (;;) {
-        QString path;
-        {
-            std::unique_lock lock(shared->mutex);
-            shared->workAdded.wait(lock, [&] { return shared->stopping || !shared->waiting.empty(); });
-            if (shared->stopping) return;
-            path = std::move(shared->waiting.back());
-            shared->waiting.pop_back();
+// The pool job: reads the newest waiting path until none is left. A failed
+// read (out of memory too) gives no picture.
+void QtDocumentThumbnails::readWaiting(const std::shared_ptr<Shared>& shared) {
+    std::unique_lock lock(shared->mutex);
+    while (!shared->waiting.empty()) {
+        Read read{std::move(shared->waiting.back()), std::nullopt};
+        shared->waiting.pop_back();
+        lock.unlock();
+        std::optional<psd::ThumbnailResult> result;
+        try {
+            result = shared->read(read.path);
+        } catch (...) {
         }
-        Read done{path, read(path)};
-        {
-            const std::lock_guard lock(shared->mutex);
-            if (shared->stopping) return;
-            shared->done.push_back(std::move(done));
+        lock.lock();
+        if (!shared->owner) break;
+        shared->decoding = true;
+        lock.unlock();
+        try {
+            if (result && result->found()) read.picture = pictureOf(result->thumbnail());
+        } catch (...) {
         }
-        const std::uint64_t one = 1;
-        if (::write(shared->wakeFd, &one, sizeof one) < 0) {
-            // The counter is full only when the window's thread has not run
-            // for ages; it collects every finished read when it does.
+        lock.lock();
+        shared->decoding = false;
+        shared->decodeEnded.notify_all();
+        if (!shared->owner) break;
+        shared->done.push_back(std::move(read));
+        if (shared->done.size() == 1) {
+            QtDocumentThumbnails* owner = shared->owner;
+            QMetaObject::invokeMethod(
+                &owner->collector_, [owner] { owner->collect(); }, Qt::QueuedConnection);
         }
     }
+    shared->reading = false;
 }
 
 void QtDocumentThumbnails::collect() {
-    std::uint64_t wakes = 0;
-    if (::read(shared_->wakeFd, &wakes, sizeof wakes) < 0) {
-        // Nothing to take: a wake-up already collected.
-    }
     std::vector<Read> done;
     {
         const std::lock_guard lock(shared_->mutex);

@@ -2,7 +2,11 @@
 
 #include "platform/DocumentThumbnails.h"
 
+#include "psd/Thumbnail.h"
+#include "workers/WorkerPool.h"
+
 #include <QCache>
+#include <QObject>
 #include <QSet>
 
 #include <condition_variable>
@@ -12,28 +16,28 @@
 #include <mutex>
 #include <vector>
 
-class QSocketNotifier;
-
 namespace hv {
 
-// The documents' preview pictures on Linux. One worker thread, started by
-// the first request, reads a document's thumbnail resource with the layer
-// reader, decodes its JPEG (swapping red and blue for the old form), scales
-// it to at most 160 pixels and encodes it as PNG. The newest request is read
-// first, and the oldest of too many waiting ones is dropped: after a sweep
-// of the pointer over many rows, the row under it comes next.
+// The documents' preview pictures on Linux. A worker pool of one thread reads a document's thumbnail resource with the
+// layer reader, decodes its JPEG (swapping red and blue for the old form), scales it to at most 160 pixels and encodes
+// it as PNG. The newest request is read first, and the oldest of too many waiting ones is dropped: after a sweep of the
+// pointer over many rows, the row under it comes next.
 //
 // What a read gave, a picture or none, is kept per path for the session, up
 // to `keptBytes` of pictures; the least recently asked-for goes first.
 //
-// The worker is detached and keeps what it shares alive: going away waits
-// for no read or decode in progress, which ends unseen.
+// Finished reads wait in the state shared with the worker until the window's
+// thread collects them: the worker posts that thread one queued call when the
+// first of them is ready. Destruction never waits for a read in progress,
+// only for the decoding of a picture already read.
 class QtDocumentThumbnails final : public DocumentThumbnails {
 public:
-    using PictureReader = std::function<std::optional<DocumentPicture>(const QString& path)>;
+    // What the worker runs to read a document's thumbnail; a test may hold
+    // it up.
+    using ThumbnailReader = std::function<psd::ThumbnailResult(const QString& path)>;
+    static psd::ThumbnailResult readThumbnail(const QString& path);
 
-    // `read` is what the worker runs for a path; readPicture but in tests.
-    explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024, PictureReader read = readPicture);
+    explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024, ThumbnailReader read = readThumbnail);
     ~QtDocumentThumbnails() override;
     QtDocumentThumbnails(const QtDocumentThumbnails&) = delete;
     QtDocumentThumbnails& operator=(const QtDocumentThumbnails&) = delete;
@@ -43,8 +47,7 @@ public:
     void setArrived(std::function<void(const QString& path)> arrived) override;
 
     // The picture of the document at `path`, read as the worker reads it,
-    // on the calling thread; empty when it has none, it cannot be read, or
-    // its JPEG is beyond a thumbnail's decoding budget (psd/ThumbnailBudget.h).
+    // on the calling thread; empty when it has none or it cannot be read.
     static std::optional<DocumentPicture> readPicture(const QString& path);
 
 private:
@@ -55,33 +58,28 @@ private:
     struct Kept {
         std::optional<DocumentPicture> picture;
     };
-    // Shared with the worker, under `mutex`; the last owner closes wakeFd.
+    // What the worker shares with the window's thread, under `mutex`.
     struct Shared {
-        Shared() = default;
-        Shared(const Shared&) = delete;
-        Shared& operator=(const Shared&) = delete;
-        ~Shared();
-
         std::mutex mutex;
-        std::condition_variable workAdded;
         std::deque<QString> waiting;
         std::vector<Read> done;
-        bool stopping = false;
-        int wakeFd = -1; // the worker wakes the window's thread through it
+        std::condition_variable decodeEnded;
+        bool reading = false;                  // a pool job is queued or reads the waiting paths
+        bool decoding = false;                 // the job runs Qt's image code
+        QtDocumentThumbnails* owner = nullptr; // null once the owner goes
+        ThumbnailReader read;                  // set before the first job
     };
-    bool startWorker();
-    static void work(const std::shared_ptr<Shared>& shared, const PictureReader& read);
+    static void readWaiting(const std::shared_ptr<Shared>& shared);
     void collect();
 
     // The window's thread only.
     QCache<QString, Kept> kept_;
     QSet<QString> pending_; // requested and not collected yet
     std::function<void(const QString&)> arrived_;
-    std::unique_ptr<QSocketNotifier> wakeNotifier_;
-    PictureReader read_;
-    bool started_ = false;
+    QObject collector_; // the worker's queued calls run on it
 
-    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    const std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    WorkerPool pool_{1};
 };
 
 } // namespace hv

@@ -18,8 +18,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <future>
+#include <thread>
 
 namespace hv {
 namespace {
@@ -155,11 +157,11 @@ TEST_F(DocumentThumbnailsTest, GoingAwayDoesNotWaitForTheReadInProgress) {
     std::atomic<bool> started = false;
     std::atomic<bool> finished = false;
     {
-        QtDocumentThumbnails thumbnails(1024, [&, released](const QString&) -> std::optional<DocumentPicture> {
+        QtDocumentThumbnails thumbnails(1024, [&, released](const QString&) {
             started = true;
             released.wait();
             finished = true;
-            return std::nullopt;
+            return psd::ThumbnailResult();
         });
         thumbnails.request(QStringLiteral("stuck.psd"));
         ASSERT_TRUE(QTest::qWaitFor([&] { return started.load(); }));
@@ -175,6 +177,26 @@ TEST_F(DocumentThumbnailsTest, ANameThatIsNotUtf8ShowsItsPicture) {
     const std::string bytes = dir.file("caf\xe9.psd");
     writer.writeFile(bytes);
     EXPECT_TRUE(QtDocumentThumbnails::readPicture(pathText(bytes)).has_value());
+}
+
+TEST_F(DocumentThumbnailsTest, GoingAwayDuringADecodeDeliversNothingAfterwards) {
+    QImage noise(1000, 1000, QImage::Format_RGB32); // slow to decode: still going on when it goes
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, static_cast<QRgb>(x * 7919u ^ y * 104729u));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    noise.save(&buffer, "JPG", 100);
+    const auto* data = reinterpret_cast<const std::byte*>(bytes.constData());
+    const QString path = document("noise.psd", 1036, {data, data + bytes.size()});
+    {
+        QtDocumentThumbnails thumbnails;
+        thumbnails.setArrived([this](const QString& arrivedPath) { arrived << arrivedPath; });
+        thumbnails.request(path);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    QTest::qWait(300); // nothing is posted, or delivered, for thumbnails that went
+    EXPECT_TRUE(arrived.isEmpty());
 }
 
 } // namespace
