@@ -7,7 +7,6 @@
 #include "core/ListViewModel.h"
 #include "search/SearchRun.h"
 
-
 #include <gtest/gtest.h>
 
 #include <vector>
