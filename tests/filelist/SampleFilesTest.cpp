@@ -78,8 +78,8 @@ TEST(ShippedSamples, AtLeastThreeLayeredDocumentsWithLayersNamedLayer) {
         const psd::ThumbnailResult thumbnail = psd::readThumbnail(QFile::encodeName(file.fileName()).toStdString());
         ASSERT_TRUE(thumbnail.found());
         const auto& jpeg = thumbnail.thumbnail().jpeg;
-        const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(jpeg.data()),
-                                                static_cast<int>(jpeg.size()), "JPEG");
+        const QImage picture =
+            QImage::fromData(reinterpret_cast<const uchar*>(jpeg.data()), static_cast<int>(jpeg.size()), "JPEG");
         EXPECT_EQ(picture.size(), QSize(8, 8));
 #endif
     }
