@@ -36,17 +36,20 @@ void KindClues::note(const Tag& key) {
     fill = fill || among(fillKeys, key);
     adjustment = adjustment || among(adjustmentKeys, key);
     vector = vector || among(vectorKeys, key);
+    shapeContent = shapeContent || key == tag("vscg");
 }
 
 // Text wins over a smart object, which wins over fills and adjustments. A
 // fill or plain layer whose pixels do not matter (bit 4, read only where
-// bit 3 says it means something) and that carries vector data is a shape.
+// bit 3 says it means something) and that carries vector data is a shape;
+// so is a layer with a shape's fill content ('vscg'), which Photoshop writes
+// with bit 4 but without bit 3.
 LayerKind kindOf(const KindClues& clues, std::uint8_t flags) {
     if (clues.text) return LayerKind::Text;
     if (clues.smartObject) return LayerKind::SmartObject;
     if (!clues.fill && clues.adjustment) return LayerKind::Adjustment;
     const bool vectorLook = (flags & bit4Meaningful) != 0 && (flags & pixelsIrrelevant) != 0;
-    if (clues.vector && vectorLook) return LayerKind::Shape;
+    if (clues.shapeContent || (clues.vector && vectorLook)) return LayerKind::Shape;
     return clues.fill ? LayerKind::Fill : LayerKind::Pixel;
 }
 

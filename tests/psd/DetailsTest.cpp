@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, Details,
                          [](const auto& param) { return param.param.first == Format::Psd ? "Psd8" : "Psb16"; });
 
 // Bit 4 of the record's flags (pixels irrelevant) counts only where bit 3
-// says it is meaningful.
+// says it is meaningful; a shape's own fill content needs neither.
 TEST(Kind, VectorDataMakesAShapeOnlyWithMeaningfulPixelsIrrelevantFlag) {
     detail::KindClues vector;
     vector.vector = true;
@@ -106,6 +106,8 @@ TEST(Kind, VectorDataMakesAShapeOnlyWithMeaningfulPixelsIrrelevantFlag) {
     } rows[] = {{0x18, LayerKind::Shape}, {0x10, LayerKind::Pixel}, {0x08, LayerKind::Pixel}, {0x1A, LayerKind::Shape}};
     for (const auto& row : rows) EXPECT_EQ(detail::kindOf(vector, row.flags), row.kind) << int{row.flags};
     EXPECT_EQ(detail::kindOf({}, 0x18), LayerKind::Pixel);
+    vector.shapeContent = true; // a shape's fill content, as Photoshop writes it
+    EXPECT_EQ(detail::kindOf(vector, 0x90), LayerKind::Shape);
 }
 
 std::vector<std::byte> jpeg(std::string_view tail) {
