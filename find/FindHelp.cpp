@@ -37,7 +37,7 @@ std::string helpText() {
            "                            newline (text format, -l, --count); paths are then\n"
            "                            written exactly as they are\n"
            "In text, -l and --count, control characters in paths and names are written as\n"
-           "\\t, \\n, \\r or \\xNN.\n"
+           "\\t, \\n, \\r or \\xNN, and a backslash as \\\\.\n"
            "\n"
            "Running:\n"
            "  -j, --jobs N              read up to N documents at once (default "

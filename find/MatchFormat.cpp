@@ -76,7 +76,7 @@ std::string jsonLine(const MatchRecord& match) {
 }
 
 std::string pathThen(bool nulAfterPath, std::string_view path, char separator) {
-    std::string out = nulAfterPath ? std::string(path) : escapeControls(path);
+    std::string out = nulAfterPath ? std::string(path) : escapeField(path);
     out += nulAfterPath ? '\0' : separator;
     return out;
 }
@@ -96,7 +96,7 @@ std::string formatHeader(OutputFormat format) {
 std::string formatMatch(OutputFormat format, bool nulAfterPath, const MatchRecord& match) {
     switch (format) {
     case OutputFormat::Text:
-        return pathThen(nulAfterPath, match.path, '\t') + escapeControls(psd::toUtf8(match.name))
+        return pathThen(nulAfterPath, match.path, '\t') + escapeField(psd::toUtf8(match.name))
                + (match.inText ? "\ttext\n" : "\n");
     case OutputFormat::Tsv: return joined(columns(match), tsvField, '\t', "\n");
     case OutputFormat::Csv: return joined(columns(match), csvField, ',', "\r\n");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FindOptions.h"
+#include "find/ConsoleText.h"
 #include "psd/Text.h"
 
 #include <cstddef>
@@ -33,7 +34,8 @@ std::string formatFileWithMatches(bool nulAfterPath, std::string_view path);
 // --count: the path and the number of matching layers of a document.
 std::string formatCount(bool nulAfterPath, std::string_view path, std::size_t count);
 
-using psd::escapeControls;
+using console::escapeControls;
+using console::escapeField;
 
 // A JSON string, quotes included: valid UTF-8 (bytes that are not become
 // U+FFFD), control characters escaped.

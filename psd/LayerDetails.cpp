@@ -25,6 +25,7 @@ constexpr std::array vectorKeys = {tag("vmsk"), tag("vsms"), tag("vogk"), tag("v
 
 // The record's flags: bit 3 says that bit 4 is meaningful, bit 4 that the
 // pixel data does not make the layer's look (a vector layer's).
+constexpr std::uint8_t bit4Meaningful = 0x08;
 constexpr std::uint8_t pixelsIrrelevant = 0x10;
 
 } // namespace
@@ -35,16 +36,20 @@ void KindClues::note(const Tag& key) {
     fill = fill || among(fillKeys, key);
     adjustment = adjustment || among(adjustmentKeys, key);
     vector = vector || among(vectorKeys, key);
+    shapeContent = shapeContent || key == tag("vscg");
 }
 
 // Text wins over a smart object, which wins over fills and adjustments. A
-// fill or plain layer whose pixels do not matter and that carries vector
-// data is a shape.
+// fill or plain layer whose pixels do not matter (bit 4, read only where
+// bit 3 says it means something) and that carries vector data is a shape;
+// so is a layer with a shape's fill content ('vscg'), which Photoshop writes
+// with bit 4 but without bit 3.
 LayerKind kindOf(const KindClues& clues, std::uint8_t flags) {
     if (clues.text) return LayerKind::Text;
     if (clues.smartObject) return LayerKind::SmartObject;
     if (!clues.fill && clues.adjustment) return LayerKind::Adjustment;
-    if (clues.vector && (flags & pixelsIrrelevant) != 0) return LayerKind::Shape;
+    const bool vectorLook = (flags & bit4Meaningful) != 0 && (flags & pixelsIrrelevant) != 0;
+    if (clues.shapeContent || (clues.vector && vectorLook)) return LayerKind::Shape;
     return clues.fill ? LayerKind::Fill : LayerKind::Pixel;
 }
 

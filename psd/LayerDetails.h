@@ -16,6 +16,7 @@ struct KindClues {
     bool fill = false;
     bool adjustment = false;
     bool vector = false;
+    bool shapeContent = false; // 'vscg': the fill of a shape layer, whatever the flags say
 
     void note(const Tag& key);
 };

@@ -22,6 +22,10 @@ constexpr std::uint64_t smallestRecord = 16 + 2 + 4 + 4 + 4 + 4;
 
 constexpr std::uint8_t hiddenFlag = 0x02;
 constexpr Tag keyTySh = tag("TySh");
+// The type tool block of Photoshop 5 and 6: its text is not read, and the
+// layer says so rather than showing an empty text as its content.
+constexpr Tag keyOldTySh = tag("tySh");
+constexpr const char* oldTypeTextNotRead = "text not read: an old type layer ('tySh'), of Photoshop 6 or earlier";
 
 // What a record's section divider block says it is.
 enum Divider : std::uint8_t { NoDivider = 0, OpenGroup = 1, ClosedGroup = 2, GroupEnd = 3 };
@@ -156,6 +160,9 @@ private:
             } else if (block.key == keyTySh && !haveText) {
                 haveText = true;
                 readTypeToolText(context_.source(), data.position(), data.end(), item.text, item.detailError);
+            } else if (block.key == keyOldTySh && !haveText) {
+                haveText = true;
+                item.detailError = oldTypeTextNotRead;
             }
         }
         item.layerKind = kindOf(clues, flags);

@@ -109,27 +109,4 @@ std::string toUtf8(std::u16string_view text) {
     return out;
 }
 
-std::string escapeControls(std::string_view text) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == '\t') {
-            out += "\\t";
-        } else if (b == '\n') {
-            out += "\\n";
-        } else if (b == '\r') {
-            out += "\\r";
-        } else if (b < 0x20 || b == 0x7F) {
-            out += "\\x";
-            out += hex[b >> 4];
-            out += hex[b & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 } // namespace hv::psd

@@ -14,8 +14,4 @@ std::u16string decodePascalName(std::string_view bytes);
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
 
-// The text, with TAB, LF and CR as \t, \n and \r and other control
-// characters as \xNN, so that a name or message stays on one line.
-std::string escapeControls(std::string_view text);
-
 } // namespace hv::psd

@@ -3,10 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 
 #ifdef HALVORINE_HAVE_PSD_READER
 #include "psd/LayerReader.h"
+#include "psd/Thumbnail.h"
 #endif
 
 namespace hv::test {
@@ -73,6 +75,12 @@ TEST(ShippedSamples, AtLeastThreeLayeredDocumentsWithLayersNamedLayer) {
         for (const std::u16string& layer : read.document().names())
             found = found || QString::fromStdU16String(layer).contains("Layer");
         EXPECT_TRUE(found);
+        const psd::ThumbnailResult thumbnail = psd::readThumbnail(QFile::encodeName(file.fileName()).toStdString());
+        ASSERT_TRUE(thumbnail.found());
+        const auto& jpeg = thumbnail.thumbnail().jpeg;
+        const QImage picture =
+            QImage::fromData(reinterpret_cast<const uchar*>(jpeg.data()), static_cast<int>(jpeg.size()), "JPEG");
+        EXPECT_EQ(picture.size(), QSize(8, 8));
 #endif
     }
 }

@@ -121,6 +121,9 @@ TEST(FindFormats, ControlCharactersAndUnpairedSurrogatesInEachFormat) {
 
 TEST(FindFormats, EscapesKeepEveryValueOnOneLineAndJsonValid) {
     EXPECT_EQ(escapeControls("a\x01\x1F\x7F\\b\r"), "a\\x01\\x1F\\x7F\\b\\r");
+    // The text format's fields: a TAB and a written "\t" print apart.
+    EXPECT_EQ(escapeField("a\tb\\tc\\"), "a\\tb\\\\tc\\\\");
+    EXPECT_NE(formatFileWithMatches(false, "a\t.psd"), formatFileWithMatches(false, "a\\t.psd"));
     EXPECT_EQ(jsonString("q\"\\\x01\x7F/"), "\"q\\\"\\\\\\u0001\\u007F/\"");
     // Bytes that are not UTF-8, an encoded surrogate among them, become U+FFFD.
     EXPECT_EQ(jsonString("a\xFF"

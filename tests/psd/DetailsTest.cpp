@@ -3,6 +3,7 @@
 
 #include "TestDocuments.h"
 
+#include "psd/LayerDetails.h"
 #include "psd/Text.h"
 #include "psd/Thumbnail.h"
 
@@ -80,10 +81,34 @@ TEST_P(Details, KindVisibilityAndTextOfEveryKind) {
     EXPECT_EQ(visible, (std::vector<bool>{true, true, true, true, true, true, false, false}));
 }
 
+TEST_P(Details, OldTypeLayersAreTextWhoseContentIsUnknown) {
+    writer.layer(u"Old type").blocks.push_back({.key = "tySh", .data = std::vector<std::byte>(64)});
+    const Document document = readBack(writer);
+    ASSERT_EQ(document.items.size(), 1u);
+    EXPECT_EQ(document.items[0].layerKind, LayerKind::Text);
+    EXPECT_EQ(document.items[0].text, u"");
+    EXPECT_NE(document.items[0].detailError.find("'tySh'"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, Details,
                          ::testing::Values(std::pair{Format::Psd, std::uint16_t{8}},
                                            std::pair{Format::Psb, std::uint16_t{16}}),
                          [](const auto& param) { return param.param.first == Format::Psd ? "Psd8" : "Psb16"; });
+
+// Bit 4 of the record's flags (pixels irrelevant) counts only where bit 3
+// says it is meaningful; a shape's own fill content needs neither.
+TEST(Kind, VectorDataMakesAShapeOnlyWithMeaningfulPixelsIrrelevantFlag) {
+    detail::KindClues vector;
+    vector.vector = true;
+    const struct {
+        std::uint8_t flags;
+        LayerKind kind;
+    } rows[] = {{0x18, LayerKind::Shape}, {0x10, LayerKind::Pixel}, {0x08, LayerKind::Pixel}, {0x1A, LayerKind::Shape}};
+    for (const auto& row : rows) EXPECT_EQ(detail::kindOf(vector, row.flags), row.kind) << int{row.flags};
+    EXPECT_EQ(detail::kindOf({}, 0x18), LayerKind::Pixel);
+    vector.shapeContent = true; // a shape's fill content, as Photoshop writes it
+    EXPECT_EQ(detail::kindOf(vector, 0x90), LayerKind::Shape);
+}
 
 std::vector<std::byte> jpeg(std::string_view tail) {
     std::vector<std::byte> bytes = {std::byte{0xFF}, std::byte{0xD8}};

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "support/Fakes.h"
+#include "support/SearchReports.h"
 
 #include "core/ErrorTrap.h"
 #include "core/ListViewModel.h"
 #include "search/SearchRun.h"
-
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -37,23 +36,10 @@ protected:
     }
 
     // The result rows as "path|name".
-    QStringList rows() const {
-        QStringList out;
-        for (int row = 1; row <= results.itemCount(); ++row)
-            out << results.itemText(row, 1) + QLatin1Char('|') + results.itemText(row, 2);
-        return out;
-    }
+    QStringList rows() const { return resultRows(results); }
 
     // Statement numbers of the error reports, in the order shown.
-    std::vector<int> reportedLines() const {
-        static const QRegularExpression atLine(QStringLiteral(" at line (\\d+)\r\r"));
-        std::vector<int> lines;
-        for (const Message& message : messages.shown) {
-            if (message.title != QStringLiteral("Application Error")) continue;
-            lines.push_back(atLine.match(message.text).captured(1).toInt());
-        }
-        return lines;
-    }
+    std::vector<int> reportedLines() const { return test::reportedLines(messages.shown); }
 
     // Texts of the plain notices, in the order shown.
     QStringList notices() const {

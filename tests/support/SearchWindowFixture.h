@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/FormFixture.h"
+#include "support/SearchReports.h"
 
 #include "platform/qt/NativePhotoshopLink.h"
 #include "psd/testing/PsdWriter.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -54,22 +54,8 @@ protected:
     }
     void clickStartSearching() { QTest::mouseClick(form->PushButton7, Qt::LeftButton); }
 
-    QStringList rows() const {
-        QStringList out;
-        const ListViewModel& results = form->ListView2->items();
-        for (int row = 1; row <= results.itemCount(); ++row)
-            out << results.itemText(row, 1) + QLatin1Char('|') + results.itemText(row, 2);
-        return out;
-    }
-
-    std::vector<int> reportedLines() const {
-        static const QRegularExpression atLine(QStringLiteral(" at line (\\d+)\r\r"));
-        std::vector<int> lines;
-        for (const Message& message : fakes.messages.shown)
-            if (message.title == QStringLiteral("Application Error"))
-                lines.push_back(atLine.match(message.text).captured(1).toInt());
-        return lines;
-    }
+    QStringList rows() const { return resultRows(form->ListView2->items()); }
+    std::vector<int> reportedLines() const { return test::reportedLines(fakes.messages.shown); }
 
     // Idle: default pointer (unless the mouse left the hand over a button),
     // progress 0 with its caption, no run in progress.

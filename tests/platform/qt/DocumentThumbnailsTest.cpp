@@ -180,7 +180,7 @@ TEST_F(DocumentThumbnailsTest, ANameThatIsNotUtf8ShowsItsPicture) {
 }
 
 TEST_F(DocumentThumbnailsTest, GoingAwayDuringADecodeDeliversNothingAfterwards) {
-    QImage noise(1000, 1000, QImage::Format_RGB32); // slow to decode: still going on when it goes
+    QImage noise(600, 600, QImage::Format_RGB32); // slow to decode: still going on when it goes
     for (int y = 0; y < noise.height(); ++y)
         for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, static_cast<QRgb>(x * 7919u ^ y * 104729u));
     QByteArray bytes;
