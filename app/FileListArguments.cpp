@@ -3,16 +3,26 @@
 #include "shell/Form1.h"
 #include "widgets/ListView.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace hv {
 
 void dropOnFileList(Form1& form, const QStringList& paths) {
-    if (paths.isEmpty()) return;
     QList<QUrl> urls;
     urls.reserve(paths.size());
-    for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
+    for (const QString& path : paths) {
+        if (QFileInfo::exists(path)) {
+            urls.append(QUrl::fromLocalFile(path));
+        } else {
+            std::fprintf(stderr, "halvorine: %s: no such file or folder\n", QFile::encodeName(path).constData());
+        }
+    }
+    if (urls.isEmpty()) return;
     QMimeData data;
     data.setUrls(urls);
     form.ListView1_OLEDragDrop(&data);
