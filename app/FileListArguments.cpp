@@ -7,13 +7,26 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <cstdio>
+
+#include <sys/stat.h>
+
 namespace hv {
 
 void dropOnFileList(Form1& form, const QStringList& paths) {
-    if (paths.isEmpty()) return;
     QList<QUrl> urls;
     urls.reserve(paths.size());
-    for (const QString& path : paths) urls.append(fileUrlOf(path));
+    for (const QString& path : paths) {
+        const QByteArray bytes = pathBytes(path);
+        struct stat status {};
+        if (::stat(bytes.constData(), &status) == 0) {
+            urls.append(fileUrlOf(path));
+        } else {
+            std::fprintf(stderr, "halvorine: %s: no such file or folder
+", bytes.constData());
+        }
+    }
+    if (urls.isEmpty()) return;
     QMimeData data;
     data.setUrls(urls);
     form.ListView1_OLEDragDrop(&data);

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "CompanionFolder.h"
 #include "ConsoleMessages.h"
+#include "DisplayCheck.h"
 #include "FileListArguments.h"
 #include "platform/PathBytes.h"
 #include "platform/Platform.h"
@@ -37,7 +38,9 @@ int main(int argc, char* argv[]) {
         nameApplication();
         return hv::answerWithoutWindow(hv::readCommandLine(QCoreApplication::arguments(), QDir::currentPath()));
     }
+    hv::DisplayCheck displayCheck("halvorine");
     QApplication app(argc, argv);
+    displayCheck.done();
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(HALVORINE_APP_ID));
     // QApplication took its own options out of argv; paths keep every byte.
@@ -81,5 +84,7 @@ int main(int argc, char* argv[]) {
     }
     form.showCentred();
     hv::dropOnFileList(form, request.paths); // on the shown window: a long scan keeps it responsive
-    return QApplication::exec();
+    // The window goes before anything could wait: no destructor runs after
+    // the event loop (read-ahead and scan workers may be held by a dead share).
+    hv::QtAppExit::endProgram(QApplication::exec());
 }

@@ -14,13 +14,15 @@ text file, copied, sent to a spreadsheet workbook or opened in an image\n\
 editor.\n\
 \n\
 This package holds the Halvorine programs: the desktop application, with\n\
-its menu entry and \"Open With\" for PSD files and folders, and its\n\
-sample documents; and halvorine-find, the same search from the command\n\
+its menu entry and \"Open With\" for PSD files, and its sample\n\
+documents; and halvorine-find, the same search from the command\n\
 line, for scripts and servers.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VERBATIM_VARIABLES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# A Debian revision: the package carries changelog.Debian (cmake/Install.cmake).
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${HALVORINE_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${HALVORINE_HOME_PAGE})

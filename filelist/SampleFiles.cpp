@@ -4,6 +4,7 @@
 #include "core/ErrorTrap.h"
 #include "core/ListViewModel.h"
 #include "platform/DesktopShell.h"
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 
@@ -45,8 +46,10 @@ void SampleFiles::load() {
         const QString path = samples + name;
         if (fileSystem_.isExistingPath(path) && !isInFileList(fileList_, path)) fileList_.addItem(path);
     }
-    if (messages_.show(question(QString::fromLatin1(kSampleFolderQuestion), appTitle_)) == MessageAnswer::Yes)
-        desktop_.openFolder(samples);
+    if (messages_.show(question(QString::fromLatin1(kSampleFolderQuestion), appTitle_)) != MessageAnswer::Yes) return;
+    if (!desktop_.openFolder(samples))
+        throw Failure(QStringLiteral("The desktop has no application other than this program to open the folder \"%1\"")
+                          .arg(samples));
 }
 
 void SampleFiles::run(ErrorTrap& trap, const std::function<void(const QString&)>& setSearchText) {

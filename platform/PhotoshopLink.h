@@ -25,8 +25,11 @@ public:
     // "unknown"; neither is an operation the search depends on.
     virtual DocumentFacts documentFacts() { return {}; }
     virtual LayerFacts layerFacts(std::int32_t /*index*/) { return {}; }
-    // Closes the document without any question. A document released without
-    // being closed stays open for the user.
+    // Shows the document to the user in the application that edits it and
+    // leaves it open there; throws when no application takes it.
+    virtual void showToUser() = 0;
+    // Closes the document without any question. Releasing a document, closed
+    // or not, shows nothing.
     virtual void close() = 0;
 };
 

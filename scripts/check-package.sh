@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Checks a Halvorine package (scripts/package.sh makes it): its dependencies,
-# the files it installs, the desktop entry and metainfo validators, and the
-# installed program started under the offscreen platform with the sample
-# folder as argument, whose file list must hold the samples.
+# Checks a Halvorine package (scripts/package.sh makes it): lintian (no error
+# and no warning), its dependencies, the files it installs, the desktop entry
+# and metainfo validators, and the installed program started under the
+# offscreen platform with the sample folder as argument, whose file list must
+# hold the samples.
 #
 # The package is unpacked into a staging root and checked there. On CI
 # (CI=true, as root) it is also installed for real with apt-get, checked the
@@ -16,6 +17,13 @@ fail() {
   exit 1
 }
 
+# Debian's package checker: its informational notes are shown, an error or
+# a warning fails the check.
+as_root=()
+[ "$(id -u)" -ne 0 ] || as_root=(--allow-root)
+lintian "${as_root[@]}" --display-info --fail-on error,warning "$deb" >&2 || fail "lintian reports errors or warnings"
+echo "check-package: lintian reports no error and no warning"
+
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libqt6widgets6 libxlsxwriter; do
   [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
@@ -27,8 +35,9 @@ mapfile -t files < <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6)
 # check_tree ROOT: the package's files under ROOT, as a staging root or "" for /.
 check_tree() {
   local root=$1 data=$1/usr/share/halvorine
-  local expected=(usr/bin/halvorine usr/bin/halvorine-find usr/share/man/man1/halvorine-find.1
-    usr/share/halvorine/HAND-M.CUR usr/share/halvorine/drag.ico
+  local expected=(usr/bin/halvorine usr/bin/halvorine-find usr/share/man/man1/halvorine.1.gz
+    usr/share/man/man1/halvorine-find.1.gz usr/share/doc/halvorine/copyright
+    usr/share/doc/halvorine/changelog.Debian.gz usr/share/halvorine/HAND-M.CUR usr/share/halvorine/drag.ico
     usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/$id.svg)
   for size in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done

@@ -8,7 +8,7 @@ packages=(
   libxlsxwriter-dev libminizip-dev zlib1g-dev
   libgtest-dev libgmock-dev clang-format python3
   xdg-utils unzip fonts-liberation
-  dpkg-dev file desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

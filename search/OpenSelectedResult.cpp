@@ -39,12 +39,10 @@ void OpenSelectedResult::run(ErrorTrap& trap) {
     std::unique_ptr<PhotoshopApplication> application;
     trap(line::kCreateApplication, [&] { application = link_.create(); });
 
-    // Released without being closed at the end of the handler: the document
-    // stays open for the user.
-    std::unique_ptr<PhotoshopDocument> document;
+    // Shown to the user and left open there; the handler only releases it.
     trap(line::kOpen, [&] {
         if (!application) throw Failure(QStringLiteral("The document reader is not available"));
-        document = application->open(path);
+        application->open(path)->showToUser();
     });
 }
 

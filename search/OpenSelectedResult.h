@@ -7,7 +7,7 @@ class ListViewModel;
 class PhotoshopLink;
 
 // "Open Selected File": opens the document of the selected result row
-// through the document link and leaves it open for the user. With no result
+// through the document link and shows it to the user, who keeps it open. With no result
 // rows it does nothing. Each step runs as a statement of the caller's error
 // trap, and a failed step is followed by the next.
 class OpenSelectedResult {

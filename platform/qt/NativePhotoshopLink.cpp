@@ -25,15 +25,6 @@ public:
           path_(std::move(path)),
           details_(std::move(details)) {}
 
-    ~NativeDocument() override {
-        if (closed_) return;
-        try {
-            shell_.openDocument(path_);
-        } catch (...) {
-            // Showing the document is a courtesy; a release must not fail.
-        }
-    }
-
     std::int32_t layerCount() override {
         requireOpen();
         return static_cast<std::int32_t>(details_.itemCount());
@@ -55,6 +46,14 @@ public:
     LayerFacts layerFacts(std::int32_t index) override {
         if (closed_ || index < 1) return {};
         return details_.layerFacts(static_cast<std::size_t>(index) - 1);
+    }
+
+    void showToUser() override {
+        requireOpen();
+        if (!shell_.openDocument(path_)) {
+            throw Failure(
+                QStringLiteral("The desktop has no application other than this program to open \"%1\"").arg(path_));
+        }
     }
 
     void close() override {

@@ -11,9 +11,8 @@ namespace hv {
 
 // The document link on Linux. There is no Photoshop to automate: documents
 // are read by the PSD/PSB layer reader (psd/), so creating the application
-// always succeeds and quitting only releases it. A document that is released
-// without being closed stays "open for the user": it is handed to the
-// desktop, which shows it in the user's image editor.
+// always succeeds and quitting only releases it. Showing a document to the
+// user hands it to the desktop, which opens it in the user's image editor.
 //
 // Once told which documents are coming (expect()), the application reads up
 // to K of them ahead on worker threads (psd::ReadAhead); open() takes the

@@ -1,10 +1,33 @@
 #include "QtDialogs.h"
 
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace hv {
+
+namespace {
+
+// Qt sizes a message box to its text, allowing only 50 pixels beside the
+// title, so a short text ("Done.") cut the title off. The window manager
+// draws the title in its own, often bold, font beside an icon and up to
+// three buttons: the box is made at least that title's width plus six line
+// heights wide.
+void widenForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont font = box.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+} // namespace
 
 QString qtFilterFromPipes(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -32,9 +55,11 @@ MessageAnswer QtDialogs::show(const Message& message) {
     if (message.buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+        widenForTitle(box);
         return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
+    widenForTitle(box);
     box.exec();
     return MessageAnswer::Ok;
 }

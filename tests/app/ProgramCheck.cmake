@@ -42,15 +42,19 @@ run("installed" 0 ${offscreen} ${installed} --print-companion-folder)
 expect("installed companion folder" "${out}" "${stage}/${DATADIR}\n")
 
 # Files as they are, folders scanned as a drop scans them, in the order
-# given; a relative path is taken against the current folder.
+# given; a relative path is taken against the current folder; a path that
+# does not exist is named on stderr and not listed.
 set(samples ${stage}/${DATADIR}/Samples)
 run("file list" 0 ${offscreen} ${installed} --print-file-list ${WORK_DIR}/docs/~draft.psd docs
     "${WORK_DIR}/no such.psd" ${samples})
+string(FIND "${err}" "halvorine: ${WORK_DIR}/no such.psd: no such file or folder\n" named)
+if(named EQUAL -1)
+  message(FATAL_ERROR "missing path: not named on stderr\n${err}")
+endif()
 expect("file list" "${out}" "${WORK_DIR}/docs/~draft.psd
 ${WORK_DIR}/docs/a.txt
 ${WORK_DIR}/docs/B.psd
 ${WORK_DIR}/docs/sub/c.psd
-${WORK_DIR}/no such.psd
 ${samples}/Banner.psd
 ${samples}/Logo.psd
 ${samples}/Poster.psd
@@ -72,4 +76,11 @@ run("wrong option" 2 QT_QPA_PLATFORM=no-such-platform ${installed} --frobnicate 
 expect("wrong option on stdout" "${out}" "")
 if(NOT err MATCHES "Unknown option 'frobnicate'.*\nUsage: halvorine ")
   message(FATAL_ERROR "wrong option: no usage message on stderr\n${err}")
+endif()
+
+# Without any display: one line naming what was looked for, exit status 1.
+run("no display" 1 "--unset=DISPLAY;--unset=WAYLAND_DISPLAY;--unset=QT_QPA_PLATFORM" ${installed} docs)
+expect("no display on stdout" "${out}" "")
+if(NOT err MATCHES "^halvorine: cannot open the window: no display could be reached \\(DISPLAY unset, [^\n]*\\)\n$")
+  message(FATAL_ERROR "no display: not one clear line on stderr\n${err}")
 endif()

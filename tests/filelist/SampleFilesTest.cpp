@@ -57,6 +57,18 @@ TEST_F(SampleFilesCommand, WithoutASampleFolderTheQuestionIsStillAskedAndYesOpen
     EXPECT_EQ(form->Text1->text(), "Layer");
 }
 
+TEST_F(SampleFilesCommand, AFolderNoOtherApplicationOpensIsReportedAndTheSearchTextStillSet) {
+    load();
+    fakes.messages.answers.push_back(MessageAnswer::Yes);
+    fakes.desktop.takes = false;
+    click(form->PushButton9);
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_TRUE(fakes.messages.shown[1].text.contains("no application other than this program to open the folder \""
+                                                      + appFolder.path("Samples/") + "\""));
+    EXPECT_TRUE(fakes.messages.shown[1].text.contains("PushButton9_Click at line 100"));
+    EXPECT_EQ(form->Text1->text(), "Layer");
+}
+
 // The documents in the Samples folder beside the built program.
 TEST(ShippedSamples, AtLeastThreeLayeredDocumentsWithLayersNamedLayer) {
     const QDir samples(QStringLiteral(HALVORINE_APP_DIR "/Samples"));

@@ -64,6 +64,18 @@ TEST_F(OpenSelected, AVanishedFileIsReportedAndNothingIsShown) {
     EXPECT_TRUE(fakes.desktop.documents.isEmpty());
 }
 
+TEST_F(OpenSelected, ADocumentNoOtherApplicationOpensIsReported) {
+    const QString path = document("a.psd", {"Logo"});
+    form->ListView2->items().addItem(QStringList{path, "Logo"});
+    form->ListView2->selectItem(1);
+    fakes.desktop.takes = false;
+
+    QTest::mouseClick(form->PushButton3, Qt::LeftButton);
+
+    EXPECT_EQ(reportedLines(), std::vector<int>{106});
+    EXPECT_TRUE(fakes.messages.shown[0].text.contains("no application other than this program to open \"" + path));
+}
+
 TEST_F(OpenSelected, WorksWhileASearchRunLetsEventsRun) {
     const QString a = document("a.psd", {"Logo"});
     const QString b = document("b.psd", {"Logo"});

@@ -92,17 +92,17 @@ void MemorySettings::writeSetting(const QString& key, const QString& value) {
 
 bool FakeDesktopShell::openUrl(const QString& address) {
     urls.append(address);
-    return true;
+    return takes;
 }
 
 bool FakeDesktopShell::openFolder(const QString& folder) {
     folders.append(folder);
-    return true;
+    return takes;
 }
 
 bool FakeDesktopShell::openDocument(const QString& path) {
     documents.append(path);
-    return true;
+    return takes;
 }
 
 namespace {
@@ -132,6 +132,7 @@ public:
         if (index < 1 || index > names_.size()) throw Failure(QStringLiteral("No such element"));
         return names_.at(index - 1);
     }
+    void showToUser() override { link_.log.append(QStringLiteral("show ") + path_); }
     void close() override {
         link_.log.append(QStringLiteral("close"));
         if (link_.failClose.contains(path_)) throw Failure(QStringLiteral("Close refused"));

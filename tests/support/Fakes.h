@@ -92,13 +92,14 @@ public:
     bool openUrl(const QString& address) override;
     bool openFolder(const QString& folder) override;
     bool openDocument(const QString& path) override;
-    QStringList urls, folders, documents;
+    QStringList urls, folders, documents; // what it was asked, taken or not
+    bool takes = true;                    // the answer to every call
 };
 
 // A document link over documents given by path, each a list of layer names;
 // any of its operations can be made to fail. It logs what it was asked:
-// "create", "open <path>", "count", "name <i>", "close", "quit", and
-// "release <path>" for a document released without being closed.
+// "create", "open <path>", "count", "name <i>", "show <path>", "close",
+// "quit", and "release <path>" for a document released without being closed.
 class FakePhotoshopLink : public PhotoshopLink {
 public:
     FakePhotoshopLink();

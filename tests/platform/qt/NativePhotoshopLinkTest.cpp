@@ -6,6 +6,7 @@
 #include "platform/PathBytes.h"
 #include "platform/qt/NativePhotoshopLink.h"
 #include "psd/testing/PsdWriter.h"
+#include "support/Fakes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,17 +23,6 @@ namespace hv {
 namespace {
 
 using ::testing::HasSubstr;
-
-class RecordingShell final : public DesktopShell {
-public:
-    bool openUrl(const QString&) override { return true; }
-    bool openFolder(const QString&) override { return true; }
-    bool openDocument(const QString& path) override {
-        opened.append(path);
-        return true;
-    }
-    QStringList opened;
-};
 
 class NativeLinkTest : public ::testing::Test {
 protected:
@@ -59,7 +49,7 @@ protected:
 
     psd::test::ScratchDir dir;
     QString path;
-    RecordingShell shell;
+    test::FakeDesktopShell shell;
     NativePhotoshopLink link{shell};
 };
 
@@ -113,7 +103,7 @@ TEST_F(NativeLinkTest, OpenFailureNamesTheFileAndTheProblem) {
     EXPECT_THAT(failureOf([&] { app->open(QString::fromStdString(dir.file("gone.psd"))); }),
                 HasSubstr("gone.psd\": cannot open the file: No such file or directory"));
     EXPECT_EQ(failureOf([&] { app->open(""); }), "Cannot open \"\": no file name given");
-    EXPECT_TRUE(shell.opened.isEmpty());
+    EXPECT_TRUE(shell.documents.isEmpty());
 }
 
 TEST_F(NativeLinkTest, ClosedDocumentIsNotShownAndRefusesFurtherUse) {
@@ -122,17 +112,22 @@ TEST_F(NativeLinkTest, ClosedDocumentIsNotShownAndRefusesFurtherUse) {
         doc->close();
         EXPECT_THAT(failureOf([&] { doc->layerCount(); }), HasSubstr("already been closed"));
     }
-    EXPECT_TRUE(shell.opened.isEmpty());
+    EXPECT_TRUE(shell.documents.isEmpty());
 }
 
-TEST_F(NativeLinkTest, DocumentReleasedWithoutCloseIsLeftOpenForTheUser) {
+TEST_F(NativeLinkTest, OnlyShowingHandsTheDocumentToTheDesktopWhichMayRefuse) {
     {
         auto app = link.create();
         auto doc = app->open(path);
         app.reset(); // the application may go first
-        EXPECT_TRUE(shell.opened.isEmpty());
+        doc->showToUser();
+        EXPECT_EQ(shell.documents, QStringList{path});
+        shell.takes = false;
+        EXPECT_THAT(failureOf([&] { doc->showToUser(); }),
+                    HasSubstr("no application other than this program to open \"" + path.toStdString() + "\""));
     }
-    EXPECT_EQ(shell.opened, QStringList{path});
+    link.create()->open(path); // released unshown
+    EXPECT_EQ(shell.documents.size(), 2);
 }
 
 TEST_F(NativeLinkTest, QuitApplicationOpensNothingMore) {
@@ -170,7 +165,7 @@ TEST_F(NativeLinkTest, AnnouncedDocumentsAreReadOnceEachAndOpenAsWithoutReadingA
         EXPECT_EQ(*reads, 4) << "K = " << readAhead;
         app->quit();
     }
-    EXPECT_TRUE(shell.opened.isEmpty());
+    EXPECT_TRUE(shell.documents.isEmpty());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/qt/QtDialogs.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -22,6 +23,8 @@ struct ShownBox {
     QString title;
     QString text;
     Qt::TextFormat format = Qt::AutoText;
+    int width = 0;
+    QFont font;
 };
 
 ShownBox showAndRead(const Message& message) {
@@ -30,7 +33,7 @@ ShownBox showAndRead(const Message& message) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        if (label) shown = {box->windowTitle(), label->text(), label->textFormat()};
+        if (label) shown = {box->windowTitle(), label->text(), label->textFormat(), box->width(), box->font()};
         box->done(QMessageBox::Ok);
     });
     QtDialogs dialogs;
@@ -58,6 +61,19 @@ TEST(QtDialogs, MessagesShowTheirTextAsWrittenNeverAsMarkup) {
         EXPECT_EQ(shown.title, row.message.title);
         EXPECT_EQ(shown.text, row.shown);
         EXPECT_EQ(shown.format, Qt::PlainText);
+    }
+}
+
+// The title bar holds the title in bold beside an icon and three buttons.
+TEST(QtDialogs, BoxesAreWideEnoughForTheirTitle) {
+    for (const Message& message : {notice("Done.", "Halvorine"), question("?", "Halvorine"),
+                                   notice("x", "Application Error - a rather long title for one letter")}) {
+        const ShownBox shown = showAndRead(message);
+        QFont bold = shown.font;
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        EXPECT_GE(shown.width, metrics.horizontalAdvance(message.title) + 4 * metrics.height())
+            << message.title.toStdString();
     }
 }
 

@@ -166,17 +166,10 @@ TEST(XlsxWorkbook, CellsOutsideTheSheetFail) {
     EXPECT_NO_THROW(book.setCell(1048576, 16384, QStringLiteral("x")));
 }
 
-class RefusingDesktop : public FakeDesktopShell {
-public:
-    bool openDocument(const QString& path) override {
-        FakeDesktopShell::openDocument(path);
-        return false;
-    }
-};
-
 TEST(XlsxWorkbook, DesktopThatCannotOpenTheWorkbookIsAFailureNamingTheFile) {
     TempDir dir;
-    RefusingDesktop desktop;
+    FakeDesktopShell desktop;
+    desktop.takes = false;
     XlsxSpreadsheetLink link(desktop, XlsxLinkOptions{[] { return true; }, dir.path(), [] { return kWhen; }});
     auto application = link.create();
     application->addWorkbook().setCell(1, 1, QStringLiteral("x"));
