@@ -55,10 +55,10 @@ void RowDrag::mouseMove(const QPoint& pos) {
         if (over == 0 || !isRow(dragRow_) || !swapOnto(over)) return;
         const ListViewModel& items = list_.items();
         const int edge = list_.visualRect(items.index(over - 1, 0)).height();
-    if (pos.y() < edge && over > 1)
-        list_.ensureItemVisible(over - 1);
-    else if (pos.y() > list_.viewport()->height() - edge && over < items.itemCount())
-        list_.ensureItemVisible(over + 1);
+        if (pos.y() < edge && over > 1)
+            list_.ensureItemVisible(over - 1);
+        else if (pos.y() > list_.viewport()->height() - edge && over < items.itemCount())
+            list_.ensureItemVisible(over + 1);
     });
 }
 

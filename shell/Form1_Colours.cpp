@@ -59,7 +59,8 @@ void Form1::paintSurfaces(const QColor& surface) {
 
 void Form1::applyColours() {
     paintSurfaces(skinApplied_ ? QApplication::palette().color(QPalette::Button) : QColor(Qt::white));
-    for (QPushButton* button : findChildren<QPushButton*>()) force(button, QPalette::Button, Qt::white, QPalette::ButtonText);
+    for (QPushButton* button : findChildren<QPushButton*>())
+        force(button, QPalette::Button, Qt::white, QPalette::ButtonText);
     const QPalette scheme = QApplication::palette();
     for (ListView* list : {ListView1, ListView2}) {
         QPalette palette = list->palette();

@@ -5,6 +5,7 @@
 #include "Form1.h"
 
 #include "filelist/RowDrag.h"
+#include "widgets/AccessibleEvents.h"
 #include "widgets/ListView.h"
 #include "widgets/ProgressBar.h"
 
@@ -46,7 +47,8 @@ void Form1::connectKeyboard() {
         button->setAccessibleDescription(hint);
     }
     // The keypad's Enter searches too.
-    auto* keypadEnter = new QShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Enter)), this);
+    auto* keypadEnter =
+        new QShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Enter)), this);
     connect(keypadEnter, &QShortcut::activated, PushButton7, [this] { PushButton7->animateClick(); });
 }
 
@@ -74,7 +76,7 @@ void Form1::announceMatches() {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
     QAccessibleAnnouncementEvent announcement(ListView2, found);
     announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
-    QAccessible::updateAccessibility(&announcement);
+    sendAccessibleEvent(announcement);
 #endif
 }
 

@@ -1,5 +1,6 @@
 #include "ListView.h"
 
+#include "AccessibleEvents.h"
 #include "ListViewAccessible.h"
 #include "Twips.h"
 #include "platform/Failure.h"
@@ -72,7 +73,7 @@ void ListView::paintEvent(QPaintEvent* event) {
 // A tick set or cleared reaches screen readers as a change of the row's
 // first cell.
 void ListView::announceChecks(const QModelIndex& first, const QModelIndex& last, const QList<int>& roles) {
-    if (!roles.contains(Qt::CheckStateRole) || !QAccessible::isActive()) return;
+    if (!roles.contains(Qt::CheckStateRole) || !accessibleEventsWanted()) return;
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
     QAccessibleTableInterface* table = list ? list->tableInterface() : nullptr;
     if (!table) return;
@@ -81,7 +82,7 @@ void ListView::announceChecks(const QModelIndex& first, const QModelIndex& last,
     for (int row = first.row(); row <= last.row(); ++row) {
         if (QAccessibleInterface* cell = table->cellAt(row, 0)) {
             QAccessibleStateChangeEvent event(cell, changed);
-            QAccessible::updateAccessibility(&event);
+            sendAccessibleEvent(event);
         }
     }
 }

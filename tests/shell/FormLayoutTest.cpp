@@ -71,10 +71,10 @@ TEST_F(FormLayout, EveryControlHasItsKindCaptionPlaceAndTabIndex) {
 
 TEST_F(FormLayout, TabMovesInReadingOrderOverFocusableControls) {
     load();
-    const QStringList expected = {"ListView1",   "PushButton1", "PushButton6",  "PushButton5", "PushButton9",
-                                  "Text1",       "PushButton7", "Option2",      "Option1",     "ListView2",
-                                  "PushButton3", "PushButton2", "PushButton4",  "PushButton13", "PushButton8",
-                                  "PushButton16"};
+    const QStringList expected = {"ListView1",   "PushButton1",  "PushButton6", "PushButton5",
+                                  "PushButton9", "Text1",        "PushButton7", "Option2",
+                                  "Option1",     "ListView2",    "PushButton3", "PushButton2",
+                                  "PushButton4", "PushButton13", "PushButton8", "PushButton16"};
     QStringList chain;
     QWidget* widget = control<QWidget>("ListView1");
     for (int i = 0; i < expected.size(); ++i) {
