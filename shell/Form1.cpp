@@ -60,6 +60,7 @@ Form1::Form1(Platform& platform, QString appFolder, QWidget* parent)
     buildSearchControls();
     buildResultControls();
     applyColours();
+    fitOptionCaptions();
     trackControls();
     installEventFilter(this);
     setTabOrder();

@@ -132,6 +132,7 @@ private:
     void setTabOrder();
     void applyColours();
     void paintSurfaces(const QColor& surface);
+    void fitOptionCaptions();
     void connectKeyboard();
     void describeForAssistiveTools();
     bool fileListKey(const QKeyEvent& event);

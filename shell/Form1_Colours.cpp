@@ -2,7 +2,8 @@
 // and option buttons white (or the button face with a skin) and the buttons'
 // faces white; every text drawn on such a forced background takes the colour
 // scheme's text colour when that reads on it, else black or white. The lists
-// keep the scheme's colours throughout, the strip beside their headers too.
+// keep the scheme's colours throughout, the strip beside their headers too,
+// with a selection colour deep enough for the selected row's text.
 #include "Form1.h"
 
 #include "widgets/Contrast.h"
@@ -14,9 +15,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace hv {
 
 namespace {
+
+constexpr double kWindowPoints = 9;
+constexpr double kButtonPoints = 11.25;
 
 constexpr QPalette::ColorGroup kShownGroups[] = {QPalette::Active, QPalette::Inactive};
 
@@ -42,18 +48,31 @@ QFont designFont(double pointSize) {
 } // namespace
 
 QFont Form1::windowFont() {
-    return designFont(9);
+    return designFont(kWindowPoints);
 }
 
 QFont Form1::buttonFont() {
-    return designFont(11.25);
+    return designFont(kButtonPoints);
 }
 
 void Form1::paintSurfaces(const QColor& surface) {
     for (QWidget* widget : std::initializer_list<QWidget*>{this, Frame1, Frame2, Option1, Option2}) {
-        if (!widget) continue;
         force(widget, QPalette::Window, surface, QPalette::WindowText);
         widget->setAutoFillBackground(true);
+    }
+    // Option buttons fill and write with the button roles.
+    for (QWidget* option : {Option1, Option2}) force(option, QPalette::Button, surface, QPalette::ButtonText);
+}
+
+// With a desktop font larger than the design's, an option's caption may not
+// fit its designed width: the option widens to the right as far as the next
+// control leaves room, its place unchanged.
+void Form1::fitOptionCaptions() {
+    if (Option1->font().pointSizeF() <= kWindowPoints) return;
+    const std::pair<QWidget*, int> options[] = {{Option2, Option1->x()}, {Option1, Frame2->width() - 4}};
+    for (const auto& [option, limit] : options) {
+        const int wanted = std::min(option->sizeHint().width(), limit - option->x());
+        if (wanted > option->width()) option->resize(wanted, option->height());
     }
 }
 
@@ -66,6 +85,11 @@ void Form1::applyColours() {
         QPalette palette = list->palette();
         for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText})
             palette.setColor(role, scheme.color(role == QPalette::Window ? QPalette::Base : QPalette::Text));
+        // The selected row's text reads on its highlight.
+        for (QPalette::ColorGroup group : kShownGroups)
+            palette.setColor(group, QPalette::Highlight,
+                             legibleBehind(scheme.color(group, QPalette::HighlightedText),
+                                           scheme.color(group, QPalette::Highlight)));
         list->setPalette(palette);
     }
 }

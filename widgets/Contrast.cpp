@@ -30,4 +30,14 @@ QColor legibleOn(const QColor& background, const QColor& preferred) {
     return contrastRatio(background, black) >= contrastRatio(background, white) ? black : white;
 }
 
+QColor legibleBehind(const QColor& text, const QColor& background) {
+    const bool lightText = contrastRatio(text, Qt::black) > contrastRatio(text, Qt::white);
+    QColor fill = background;
+    for (int step = 0; step < 40 && contrastRatio(text, fill) < kLegibleContrast; ++step) {
+        fill = lightText ? fill.darker(110) : fill.lighter(110);
+        if (!lightText && fill.value() == 0) fill = QColor(Qt::darkGray);
+    }
+    return contrastRatio(text, fill) >= kLegibleContrast ? fill : legibleOn(text, fill);
+}
+
 } // namespace hv

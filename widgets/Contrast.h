@@ -13,4 +13,8 @@ inline constexpr double kLegibleContrast = 4.5;
 // whichever reads better.
 QColor legibleOn(const QColor& background, const QColor& preferred);
 
+// `background`, darkened (under light text) or lightened (under dark text)
+// until `text` reads on it.
+QColor legibleBehind(const QColor& text, const QColor& background);
+
 } // namespace hv

@@ -142,13 +142,16 @@ TEST_F(Accessible, EveryTextReadsOnItsBackgroundInALightAndADarkSchemeAndFontsFo
         };
         for (const char* name : {"Frame1", "Frame2", "Option1", "Option2"})
             pairs.append(Pair{control<QWidget>(name), QPalette::Window, QPalette::WindowText});
+        for (const char* name : {"Option1", "Option2"}) // filled and written with the button roles
+            pairs.append(Pair{control<QWidget>(name), QPalette::Button, QPalette::ButtonText});
         for (QPushButton* button : form->findChildren<QPushButton*>()) {
             pairs.append(Pair{button, QPalette::Button, QPalette::ButtonText});
             EXPECT_EQ(button->palette().color(QPalette::Button), QColor(Qt::white));
         }
         for (ListView* list : {form->ListView1, form->ListView2}) {
             pairs.append(Pair{list, QPalette::Base, QPalette::Text});
-            pairs.append(Pair{list, QPalette::Window, QPalette::WindowText}); // beside the headers
+            pairs.append(Pair{list, QPalette::Window, QPalette::WindowText});         // beside the headers
+            pairs.append(Pair{list, QPalette::Highlight, QPalette::HighlightedText}); // the selected row
             pairs.append(Pair{list->header(), QPalette::Button, QPalette::ButtonText});
         }
         for (const auto& [widget, fill, text] : pairs)
