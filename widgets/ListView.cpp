@@ -1,6 +1,7 @@
 #include "ListView.h"
 
 #include "AccessibleEvents.h"
+#include "Contrast.h"
 #include "ListViewAccessible.h"
 #include "Twips.h"
 #include "platform/Failure.h"
@@ -55,7 +56,11 @@ void ListView::paintEvent(QPaintEvent* event) {
     QTreeView::paintEvent(event);
     if (!hasFocus()) return;
     QPainter painter(viewport());
-    QPen pen(palette().color(QPalette::Highlight), 2);
+    // The frame in the selection colour, or in the text colour where that
+    // colour hardly stands out from the list.
+    QColor frame = palette().color(QPalette::Highlight);
+    if (contrastRatio(frame, palette().color(QPalette::Base)) < 3) frame = palette().color(QPalette::Text);
+    QPen pen(frame, 2);
     painter.setPen(pen);
     painter.drawRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1));
     const QModelIndex current = currentIndex();
