@@ -64,8 +64,12 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    // A tick box cell also says what it is: not every bridge passes the
+    // checkable state on to screen readers.
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name && isValid() ? index_.data(Qt::DisplayRole).toString() : QString();
+        if (t == QAccessible::Name && isValid()) return index_.data(Qt::DisplayRole).toString();
+        if (t == QAccessible::Description && checkable()) return QStringLiteral("tick box");
+        return {};
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {

@@ -77,6 +77,7 @@ TEST_F(Accessible, ResultRowsAreCheckableTheToggleActionTicksAndTicksAreAnnounce
 
     QAccessibleInterface* tick = table->cellAt(1, 0);
     EXPECT_TRUE(tick->state().checkable);
+    EXPECT_EQ(tick->text(QAccessible::Description), "tick box");
     EXPECT_FALSE(tick->state().checked);
     tick->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(results.isChecked(2));
