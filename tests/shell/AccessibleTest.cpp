@@ -19,7 +19,6 @@ namespace {
 
 struct Heard {
     QAccessible::Event type;
-    QObject* object;
     QAccessible::Role role;
     QAccessible::State changed;
 };
@@ -30,7 +29,7 @@ void listen(QAccessibleEvent& event) {
     QAccessible::State changed;
     if (event.type() == QAccessible::StateChanged)
         changed = static_cast<QAccessibleStateChangeEvent&>(event).changedStates();
-    heard.push_back({event.type(), event.object(), source ? source->role() : QAccessible::NoRole, changed});
+    heard.push_back({event.type(), source ? source->role() : QAccessible::NoRole, changed});
 }
 
 class Accessible : public ShellFixture {
