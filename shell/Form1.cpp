@@ -174,6 +174,8 @@ void Form1::hoverOver(QWidget* control) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // A new colour scheme of the desktop: the forced colours are set afresh.
+    if (event->type() == QEvent::ApplicationPaletteChange && watched == this) applyColours();
     if (event->type() == QEvent::MouseMove) {
         // A move the control did not take is passed on to its parent: only
         // the control under the pointer reacts.

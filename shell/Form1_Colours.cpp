@@ -10,7 +10,6 @@
 #include "widgets/ListView.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,14 +25,22 @@ constexpr double kButtonPoints = 11.25;
 
 constexpr QPalette::ColorGroup kShownGroups[] = {QPalette::Active, QPalette::Inactive};
 
-// Sets `background` as the widget's `fill` colour and makes its `text`
-// colour one that reads on it.
-void force(QWidget* widget, QPalette::ColorRole fill, const QColor& background, QPalette::ColorRole text) {
+struct Pairing {
+    QPalette::ColorRole fill, text;
+};
+
+// Paints the widget's `fill` roles with `background` and gives their `text`
+// roles a colour that reads on it. Only these roles are the widget's own:
+// every other one follows the colour scheme, also when the scheme changes.
+void force(QWidget* widget, const QColor& background, std::initializer_list<Pairing> pairings) {
     const QPalette scheme = QApplication::palette();
-    QPalette palette = widget->palette();
-    palette.setColor(fill, background);
-    for (QPalette::ColorGroup group : kShownGroups)
-        palette.setColor(group, text, legibleOn(background, scheme.color(group, text)));
+    QPalette palette = scheme;
+    palette.setResolveMask(0);
+    for (const Pairing& pairing : pairings) {
+        palette.setColor(pairing.fill, background);
+        for (QPalette::ColorGroup group : kShownGroups)
+            palette.setColor(group, pairing.text, legibleOn(background, scheme.color(group, pairing.text)));
+    }
     widget->setPalette(palette);
 }
 
@@ -56,12 +63,13 @@ QFont Form1::buttonFont() {
 }
 
 void Form1::paintSurfaces(const QColor& surface) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{this, Frame1, Frame2, Option1, Option2}) {
-        force(widget, QPalette::Window, surface, QPalette::WindowText);
-        widget->setAutoFillBackground(true);
-    }
+    for (QWidget* widget : std::initializer_list<QWidget*>{this, Frame1, Frame2})
+        force(widget, surface, {{QPalette::Window, QPalette::WindowText}});
     // Option buttons fill and write with the button roles.
-    for (QWidget* option : {Option1, Option2}) force(option, QPalette::Button, surface, QPalette::ButtonText);
+    for (QWidget* option : {Option1, Option2})
+        force(option, surface, {{QPalette::Window, QPalette::WindowText}, {QPalette::Button, QPalette::ButtonText}});
+    for (QWidget* widget : std::initializer_list<QWidget*>{this, Frame1, Frame2, Option1, Option2})
+        widget->setAutoFillBackground(true);
 }
 
 // With a desktop font larger than the design's, an option's caption may not
@@ -79,10 +87,11 @@ void Form1::fitOptionCaptions() {
 void Form1::applyColours() {
     paintSurfaces(skinApplied_ ? QApplication::palette().color(QPalette::Button) : QColor(Qt::white));
     for (QPushButton* button : findChildren<QPushButton*>())
-        force(button, QPalette::Button, Qt::white, QPalette::ButtonText);
+        force(button, Qt::white, {{QPalette::Button, QPalette::ButtonText}});
     const QPalette scheme = QApplication::palette();
     for (ListView* list : {ListView1, ListView2}) {
-        QPalette palette = list->palette();
+        QPalette palette = scheme;
+        palette.setResolveMask(0);
         for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText})
             palette.setColor(role, scheme.color(role == QPalette::Window ? QPalette::Base : QPalette::Text));
         // The selected row's text reads on its highlight.
@@ -92,12 +101,6 @@ void Form1::applyColours() {
                                            scheme.color(group, QPalette::Highlight)));
         list->setPalette(palette);
     }
-}
-
-void Form1::changeEvent(QEvent* event) {
-    // A new colour scheme of the desktop: the forced colours are set afresh.
-    if (event->type() == QEvent::ApplicationPaletteChange && ListView1) applyColours();
-    QWidget::changeEvent(event);
 }
 
 } // namespace hv

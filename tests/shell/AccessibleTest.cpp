@@ -128,11 +128,12 @@ TEST_F(Accessible, EveryTextReadsOnItsBackgroundInALightAndADarkSchemeAndFontsFo
     };
     for (const auto& scheme : schemes) {
         SCOPED_TRACE(scheme.scheme);
-        QApplication::setPalette(scheme.palette);
         QFont desktop = beforeFont;
         desktop.setPointSizeF(scheme.desktopPoints);
         QApplication::setFont(desktop);
         load();
+        QApplication::setPalette(scheme.palette); // the desktop changes its scheme while the window is open
+        QCoreApplication::processEvents();
         // Background and text roles of what each kind of control draws.
         using Pair = std::tuple<QWidget*, QPalette::ColorRole, QPalette::ColorRole>;
         QList<Pair> pairs = {
@@ -153,6 +154,7 @@ TEST_F(Accessible, EveryTextReadsOnItsBackgroundInALightAndADarkSchemeAndFontsFo
             pairs.append(Pair{list, QPalette::Window, QPalette::WindowText});         // beside the headers
             pairs.append(Pair{list, QPalette::Highlight, QPalette::HighlightedText}); // the selected row
             pairs.append(Pair{list->header(), QPalette::Button, QPalette::ButtonText});
+            EXPECT_EQ(list->palette().color(QPalette::Window), list->palette().color(QPalette::Base));
         }
         for (const auto& [widget, fill, text] : pairs)
             for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
