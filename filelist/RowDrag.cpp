@@ -52,27 +52,38 @@ void RowDrag::mouseMove(const QPoint& pos) {
     withoutErrorTrap([&] {
         if (!dragging_) return;
         const int over = list_.hitTest(pos);
-        if (over == 0 || !isRow(dragRow_)) return;
-        swapOnto(over, pos);
+        if (over == 0 || !isRow(dragRow_) || !swapOnto(over)) return;
+        const ListViewModel& items = list_.items();
+        const int edge = list_.visualRect(items.index(over - 1, 0)).height();
+        if (pos.y() < edge && over > 1)
+            list_.ensureItemVisible(over - 1);
+        else if (pos.y() > list_.viewport()->height() - edge && over < items.itemCount())
+            list_.ensureItemVisible(over + 1);
     });
 }
 
-void RowDrag::swapOnto(int over, const QPoint& pos) {
+void RowDrag::moveSelected(int step) {
+    withoutErrorTrap([&] {
+        const int from = list_.selectedIndex();
+        if (!isRow(from) || !isRow(from + step)) return;
+        dragRow_ = from;
+        if (swapOnto(from + step)) list_.ensureItemVisible(from + step);
+    });
+}
+
+// Swaps the dragged path with the path of row `over`; false when both are
+// the same path and nothing moved.
+bool RowDrag::swapOnto(int over) {
     ListViewModel& items = list_.items();
     const QString dragged = items.itemText(dragRow_);
     const QString target = items.itemText(over);
-    if (dragged == target) return;
+    if (dragged == target) return false;
 
     items.setItemText(dragRow_, 1, target);
     items.setItemText(over, 1, dragged);
     list_.selectItem(over);
     dragRow_ = over;
-
-    const int edge = list_.visualRect(items.index(over - 1, 0)).height();
-    if (pos.y() < edge && over > 1)
-        list_.ensureItemVisible(over - 1);
-    else if (pos.y() > list_.viewport()->height() - edge && over < items.itemCount())
-        list_.ensureItemVisible(over + 1);
+    return true;
 }
 
 void RowDrag::release() {

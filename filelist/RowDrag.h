@@ -26,6 +26,9 @@ public:
     // The pointer moved to `pos` in the list's viewport. Near the top or
     // bottom edge of the list the neighbouring row is scrolled into view.
     void mouseMove(const QPoint& pos);
+    // The selected row's path moves `step` rows (-1 up, 1 down), as dragging
+    // it onto that row would move it.
+    void moveSelected(int step);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,7 +36,7 @@ protected:
 private:
     void itemClick();
     void release();
-    void swapOnto(int over, const QPoint& pos);
+    bool swapOnto(int over);
     void rowsRemoved(int first, int last);
     bool isRow(int row) const;
 

@@ -59,11 +59,15 @@ Form1::Form1(Platform& platform, QString appFolder, QWidget* parent)
     buildFileControls();
     buildSearchControls();
     buildResultControls();
+    applyColours();
+    fitOptionCaptions();
     trackControls();
     installEventFilter(this);
     setTabOrder();
     connectHandlers();
     connectListEvents();
+    connectKeyboard();
+    describeForAssistiveTools();
     rowTips_ = std::make_unique<RowToolTips>(*ListView1, *ListView2, platform_.thumbnails);
     randomDraw_ = [] {
         QRandomGenerator generator(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
@@ -112,14 +116,7 @@ void Form1::ApplySkin() {
     // A plain lookup of an ordinary file: a folder or a dot-file is no skin.
     const QFileInfo skin(companionPath(QStringLiteral("x/o.cjs")));
     if (!skin.isFile() || skin.isHidden()) return;
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    QList<QWidget*> themed = {this, Frame1, Frame2, Option1, Option2};
-    for (QWidget* widget : themed) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::Window, face);
-        widget->setPalette(palette);
-        widget->setAutoFillBackground(true);
-    }
+    paintSurfaces(QApplication::palette().color(QPalette::Button));
     // There is no skin engine on this platform: the colours are the whole skin.
     skinApplied_ = true;
 }
@@ -177,6 +174,8 @@ void Form1::hoverOver(QWidget* control) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // A new colour scheme of the desktop: the forced colours are set afresh.
+    if (event->type() == QEvent::ApplicationPaletteChange && watched == this) applyColours();
     if (event->type() == QEvent::MouseMove) {
         // A move the control did not take is passed on to its parent: only
         // the control under the pointer reacts.
@@ -194,8 +193,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         if (watched == ListView2->viewport() && ListView2_ToolTip(*help)) return true;
     }
     if (event->type() == QEvent::MouseButtonDblClick && watched == ListView1->viewport()) ListView1_DblClick();
-    if (event->type() == QEvent::KeyPress && watched == ListView1)
+    if (event->type() == QEvent::KeyPress && watched == ListView1) {
+        if (fileListKey(*static_cast<QKeyEvent*>(event))) return true;
         ListView1_KeyDown(static_cast<QKeyEvent*>(event)->key());
+    }
     return QWidget::eventFilter(watched, event);
 }
 

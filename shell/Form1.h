@@ -4,6 +4,7 @@
 #include "platform/WindowPointer.h"
 
 #include <QCursor>
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
@@ -13,6 +14,7 @@
 
 class QGroupBox;
 class QHelpEvent;
+class QKeyEvent;
 class QLineEdit;
 class QMimeData;
 class QPushButton;
@@ -84,6 +86,10 @@ public:
     QPushButton* PushButton16 = nullptr; // "Help"
     ProgressBar* ProgressBar1 = nullptr; // "Progress Bar" while idle
 
+    // The design's fonts, never smaller than the desktop's.
+    static QFont windowFont();
+    static QFont buttonFont();
+
     // Start-up and shell (Form1.cpp).
     void Form_Unload();
     void PushButton16_Click();
@@ -123,6 +129,13 @@ private:
     void buildResultControls();
     void trackControls();
     void setTabOrder();
+    void applyColours();
+    void paintSurfaces(const QColor& surface);
+    void fitOptionCaptions();
+    void connectKeyboard();
+    void describeForAssistiveTools();
+    bool fileListKey(const QKeyEvent& event);
+    void announceMatches();
     void connectHandlers();
     void connectListEvents();
     void hoverOver(QWidget* control);

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace hv {
 
 namespace {
@@ -21,29 +23,14 @@ QRect twipsRect(int left, int top, int width, int height, const QWidget* widget)
                  twipsToPixels(height, widget));
 }
 
-QFont windowFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9);
-    font.setBold(true);
-    return font;
-}
-
-QFont buttonFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(11.25);
-    font.setBold(true);
-    return font;
-}
-
 QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent, const QRect& place) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setFont(buttonFont());
+    button->setFont(Form1::buttonFont());
     button->setGeometry(place);
     button->setMouseTracking(true);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, Qt::white);
-    button->setPalette(palette);
+    // Return and Space both press a focused button.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -64,10 +51,6 @@ void Form1::styleWindow() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setFont(windowFont());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
-    setAutoFillBackground(true);
     setFixedSize(twipsToPixels(kClientWidth, this), twipsToPixels(kClientHeight, this));
     setMouseTracking(true);
 }
@@ -139,18 +122,23 @@ void Form1::trackControls() {
 }
 
 void Form1::setTabOrder() {
-    // Design tab indexes 0 to 18; frames and the progress bar take no focus.
-    const QList<QWidget*> order = {ListView1,   ListView2,    PushButton3,  PushButton4, PushButton13,
-                                   PushButton2, PushButton16, ProgressBar1, PushButton8, PushButton1,
-                                   PushButton6, Frame1,       Text1,        PushButton7, Frame2,
-                                   Option2,     Option1,      PushButton5,  PushButton9};
-    for (int i = 0; i < order.size(); ++i) order[i]->setProperty("tabIndex", i);
-    QWidget* previous = nullptr;
-    for (QWidget* widget : order) {
-        if (widget->focusPolicy() == Qt::NoFocus) continue;
-        if (previous) QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
+    // The design's tab indexes 0 to 18 are kept as a property; Tab itself
+    // follows the reading order: rows top to bottom, each left to right.
+    const QList<QWidget*> design = {ListView1,   ListView2,    PushButton3,  PushButton4, PushButton13,
+                                    PushButton2, PushButton16, ProgressBar1, PushButton8, PushButton1,
+                                    PushButton6, Frame1,       Text1,        PushButton7, Frame2,
+                                    Option2,     Option1,      PushButton5,  PushButton9};
+    for (int i = 0; i < design.size(); ++i) design[i]->setProperty("tabIndex", i);
+    QList<QWidget*> reading;
+    for (QWidget* widget : design)
+        if (widget->focusPolicy() & Qt::TabFocus) reading.append(widget);
+    auto place = [this](const QWidget* widget) {
+        const QPoint at = widget->mapTo(this, QPoint(0, 0));
+        return std::pair(at.y(), at.x());
+    };
+    std::stable_sort(reading.begin(), reading.end(),
+                     [&](const QWidget* a, const QWidget* b) { return place(a) < place(b); });
+    for (int i = 1; i < reading.size(); ++i) QWidget::setTabOrder(reading[i - 1], reading[i]);
 }
 
 void Form1::connectHandlers() {

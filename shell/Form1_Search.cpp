@@ -33,6 +33,7 @@ void Form1::PushButton7_Click() {
                       },
                   });
     run.run(trap);
+    announceMatches();
 }
 
 void Form1::PushButton3_Click() {

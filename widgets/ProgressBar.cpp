@@ -32,15 +32,21 @@ void ProgressBar::setText(const QString& text) {
         captionPending_ = true;
         return;
     }
-    update();
+    showCaption();
     captionRepaint_.start();
 }
 
 void ProgressBar::repaintCaption() {
     if (!captionPending_) return;
     captionPending_ = false;
-    update();
+    showCaption();
     captionRepaint_.start();
+}
+
+void ProgressBar::showCaption() {
+    update();
+    // Screen readers read the caption as the bar's description.
+    if (accessibleDescription() != text_) setAccessibleDescription(text_);
 }
 
 } // namespace hv

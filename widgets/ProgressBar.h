@@ -8,7 +8,8 @@
 namespace hv {
 
 // A 0..100 progress bar whose caption is a free text. The value is kept as
-// set and shown rounded to the nearest whole position.
+// set and shown rounded to the nearest whole position. The caption is also
+// the bar's accessible description.
 class ProgressBar : public QProgressBar, public ProgressDisplay {
     Q_OBJECT
 public:
@@ -22,6 +23,7 @@ public:
 
 private:
     void repaintCaption();
+    void showCaption();
 
     double value_ = 0;
     QString text_;

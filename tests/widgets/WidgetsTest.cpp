@@ -1,5 +1,6 @@
 #include "platform/Failure.h"
 #include "platform/qt/QtDialogs.h"
+#include "widgets/Contrast.h"
 #include "widgets/ListView.h"
 #include "widgets/ProgressBar.h"
 
@@ -38,6 +39,26 @@ TEST(ProgressBar, KeepsTheValueAsSetShowsItRoundedAndTheCaptionLiterally) {
     bar.setText("Processing: 100% done.psd");
     EXPECT_EQ(bar.text(), "Processing: 100% done.psd");
     EXPECT_EQ(static_cast<QProgressBar&>(bar).text(), "Processing: 100% done.psd"); // what the bar draws
+}
+
+TEST(Contrast, TextColoursAndFillsAreMovedOnlyAsFarAsNeededToRead) {
+    EXPECT_DOUBLE_EQ(contrastRatio(Qt::black, Qt::white), 21.0);
+    EXPECT_DOUBLE_EQ(contrastRatio(QColor(0x77, 0x77, 0x77), QColor(0x77, 0x77, 0x77)), 1.0);
+    const struct {
+        QColor text, fill;
+        bool fillKept;
+    } rows[] = {
+        {Qt::white, QColor(0x12, 0x60, 0x8a), true},  // already reads
+        {Qt::white, QColor(0x30, 0x8c, 0xc6), false}, // too light a blue under white
+        {Qt::black, QColor(0x30, 0x30, 0x30), false}, // too dark under black
+        {QColor(0xdd, 0xdd, 0xdd), Qt::white, false}, // light grey on white
+    };
+    for (const auto& row : rows) {
+        const QColor fill = legibleBehind(row.text, row.fill);
+        EXPECT_GE(contrastRatio(row.text, fill), 4.5) << row.text.name().toStdString() << row.fill.name().toStdString();
+        EXPECT_EQ(fill == row.fill, row.fillKept);
+        EXPECT_GE(contrastRatio(legibleOn(row.fill, row.text), row.fill), 4.5);
+    }
 }
 
 } // namespace
