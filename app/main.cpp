@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <csignal>
+
 namespace {
 
 void nameApplication() {
@@ -26,6 +28,7 @@ void nameApplication() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    std::signal(SIGXFSZ, SIG_IGN); // past a file-size limit a write fails instead of ending the window
     if (hv::answersWithoutWindow(hv::rawArguments(argc, argv))) {
         QCoreApplication app(argc, argv);
         nameApplication();

@@ -2,6 +2,7 @@
 
 #include "DocumentDetails.h"
 
+#include "cache/CachedReader.h"
 #include "platform/Failure.h"
 
 #include "psd/LayerReader.h"
@@ -124,7 +125,8 @@ private:
 } // namespace
 
 NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell)
-    : NativePhotoshopLink(shell, readAheadFromEnvironment()) {}
+    : NativePhotoshopLink(shell, readAheadFromEnvironment(),
+                          cache::withUserCache(psd::ReadAhead::layerReader(), "halvorine")) {}
 
 NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader)
     : shell_(shell),

@@ -24,7 +24,8 @@ public:
     // K when HALVORINE_READ_AHEAD does not name one.
     static constexpr std::size_t defaultReadAhead = psd::ReadAhead::defaultReadsInFlight;
 
-    // K from the environment (readAheadFromEnvironment()).
+    // K from the environment (readAheadFromEnvironment()), reading through
+    // the user's layer cache (cache::withUserCache()).
     explicit NativePhotoshopLink(DesktopShell& shell);
     // A chosen K (clamped to 1..psd::ReadAhead::maxReadsInFlight) and reader.
     NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead,

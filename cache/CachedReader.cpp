@@ -1,0 +1,55 @@
+#include "cache/CachedReader.h"
+
+#include <array>
+#include <cstdlib>
+#include <string_view>
+
+#include <unistd.h>
+
+namespace hv::cache {
+
+psd::ReadAhead::Reader cachedReader(psd::ReadAhead::Reader reader, std::shared_ptr<LayerCache> cache) {
+    if (!cache) return reader;
+    return [reader = std::move(reader), cache = std::move(cache)](const std::string& path) -> psd::ReadResult {
+        const std::optional<FileStamp> before = FileStamp::of(path);
+        if (!before) return reader(path);
+        if (std::optional<psd::Document> stored = cache->find(path, *before)) return std::move(*stored);
+        psd::ReadResult result = reader(path);
+        if (result.ok() && FileStamp::of(path) == before) cache->store(path, *before, result.document());
+        return result;
+    };
+}
+
+std::string userCacheFolder() {
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    if (xdg && xdg[0] == '/') return std::string(xdg) + "/halvorine";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] != '\0') return std::string(home) + "/.cache/halvorine";
+    return {};
+}
+
+bool cacheOnByEnvironment() {
+    const char* value = std::getenv("HALVORINE_CACHE");
+    if (!value) return true;
+    constexpr std::array<std::string_view, 4> off{"off", "0", "no", "false"};
+    for (std::string_view word : off)
+        if (word == value) return false;
+    return true;
+}
+
+std::shared_ptr<LayerCache> openUserCache(std::function<void(const std::string&)> onWarning) {
+    if (!cacheOnByEnvironment()) return nullptr;
+    LayerCache::Options options;
+    options.folder = userCacheFolder();
+    options.onWarning = std::move(onWarning);
+    return std::make_shared<LayerCache>(std::move(options));
+}
+
+psd::ReadAhead::Reader withUserCache(psd::ReadAhead::Reader reader, const std::string& program) {
+    return cachedReader(std::move(reader), openUserCache([program](const std::string& text) {
+                            const std::string line = program + ": warning: " + text + "\n";
+                            [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+                        }));
+}
+
+} // namespace hv::cache
