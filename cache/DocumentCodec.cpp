@@ -7,7 +7,7 @@ namespace hv::cache {
 namespace {
 
 // The first byte of every form; raise it when the layout below changes.
-constexpr std::uint8_t kLayout = 1;
+constexpr std::uint8_t kLayout = 2;
 
 class Writer {
 public:
@@ -19,12 +19,11 @@ public:
         }
         byte(static_cast<std::uint8_t>(value));
     }
+    // Each code unit as a number: one byte for ASCII, and any unit (a lone
+    // surrogate too) comes back as it was.
     void text(const std::u16string& value) {
         number(value.size());
-        for (char16_t unit : value) {
-            byte(static_cast<std::uint8_t>(unit & 0xff));
-            byte(static_cast<std::uint8_t>(unit >> 8));
-        }
+        for (char16_t unit : value) number(unit);
     }
     void text(const std::string& value) {
         number(value.size());
@@ -60,12 +59,9 @@ public:
         return fail();
     }
     std::u16string text16() {
-        const std::uint64_t units = number(remaining() / 2);
+        const std::uint64_t units = number(remaining());
         std::u16string value(failed_ ? 0 : units, u'\0');
-        for (char16_t& unit : value) {
-            const unsigned low = byte();
-            unit = static_cast<char16_t>(low | unsigned{byte()} << 8);
-        }
+        for (char16_t& unit : value) unit = static_cast<char16_t>(number(0xffff));
         return value;
     }
     std::string text8() {

@@ -12,7 +12,7 @@ namespace hv::cache {
 // The layer cache's own compact form of a read document: the header facts,
 // then each item's name, kind, depth, visibility, group, text and detail
 // error. Numbers are little-endian base-128 varints, strings a length then
-// their code units.
+// their code units (UTF-16 units as numbers too, so ASCII takes a byte).
 //
 // A stored form is untrusted input (the cache file may be damaged or written
 // by anyone who can write the user's files): decoding checks every length

@@ -33,6 +33,9 @@ constexpr const char* kCreate = "CREATE TABLE IF NOT EXISTS documents(path BLOB 
 constexpr int kOpenWaitMs = 1000;
 constexpr int kWaitMs = 50;
 constexpr std::size_t kUsesPerFlush = 256;
+constexpr std::size_t kStoresPerWrite = 64;
+constexpr std::uint64_t kStoreBytesPerWrite = std::uint64_t{8} << 20;
+constexpr auto kStoreDelay = std::chrono::seconds(1);
 constexpr std::uint64_t kRowOverhead = 64;
 
 std::int64_t now() {
@@ -132,7 +135,9 @@ LayerCache::~LayerCache() {
 
 void LayerCache::flush() {
     const std::lock_guard lock(mutex_);
+    if (db_ && !stores_.empty()) writeStores();
     if (db_ && !used_.empty()) flushUses();
+    if (db_) sql::execute(db_->db, "PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
 std::string LayerCache::file() const {
@@ -193,6 +198,9 @@ std::optional<psd::Document> LayerCache::find(const std::string& path, const Fil
     {
         const std::lock_guard lock(mutex_);
         if (!ready()) return std::nullopt;
+        // What an earlier search stored is there for this one.
+        if (!stores_.empty() && std::chrono::steady_clock::now() - firstStore_ >= kStoreDelay) writeStores();
+        if (!db_) return std::nullopt;
         sql::Statement& find = db_->find;
         find.bind(1, path);
         const int code = find.step();
@@ -213,30 +221,55 @@ std::optional<psd::Document> LayerCache::find(const std::string& path, const Fil
 }
 
 void LayerCache::store(const std::string& path, const FileStamp& stamp, const psd::Document& document) {
-    const std::string bytes = encodeDocument(document);
-    if (bytes.empty()) return;
-    const std::uint64_t counted = bytes.size() + path.size() + kRowOverhead;
+    std::string form = encodeDocument(document);
+    if (form.empty()) return;
     const std::lock_guard lock(mutex_);
     if (!ready()) return;
+    if (stores_.empty()) firstStore_ = std::chrono::steady_clock::now();
+    storeBytes_ += form.size();
+    stores_.push_back({path, stamp, std::move(form)});
+    if (stores_.size() >= kStoresPerWrite || storeBytes_ >= kStoreBytesPerWrite
+        || std::chrono::steady_clock::now() - firstStore_ >= kStoreDelay)
+        writeStores();
+}
+
+// Writes the waiting stores in one transaction; dropped when another
+// program is writing.
+void LayerCache::writeStores() {
+    std::vector<Store> entries = std::move(stores_);
+    stores_.clear();
+    storeBytes_ = 0;
+    const std::uint64_t before = total_;
+    int code = sql::execute(db_->db, "BEGIN IMMEDIATE");
+    if (code == SQLITE_OK) {
+        for (const Store& entry : entries)
+            if ((code = writeStore(entry)) != SQLITE_DONE) break;
+        if (code == SQLITE_DONE) code = sql::execute(db_->db, "COMMIT");
+        if (code != SQLITE_OK) sql::execute(db_->db, "ROLLBACK");
+    }
+    if (code != SQLITE_OK) total_ = before;
+    if (code == SQLITE_OK && total_ > options_.maxBytes) evict();
+    if (code != SQLITE_OK && !sql::isBusy(code)) failed(code, "a store");
+}
+
+// SQLITE_DONE, or the code of the failure.
+int LayerCache::writeStore(const Store& entry) {
+    const std::uint64_t counted = entry.form.size() + entry.path.size() + kRowOverhead;
     sql::Statement& store = db_->store;
-    store.bind(1, path);
-    store.bind(2, static_cast<std::int64_t>(stamp.device));
-    store.bind(3, static_cast<std::int64_t>(stamp.inode));
-    store.bind(4, stamp.size);
-    store.bind(5, stamp.modified);
-    store.bind(6, stamp.changed);
+    store.bind(1, entry.path);
+    store.bind(2, static_cast<std::int64_t>(entry.stamp.device));
+    store.bind(3, static_cast<std::int64_t>(entry.stamp.inode));
+    store.bind(4, entry.stamp.size);
+    store.bind(5, entry.stamp.modified);
+    store.bind(6, entry.stamp.changed);
     store.bind(7, std::int64_t{options_.readerVersion});
     store.bind(8, now());
     store.bind(9, static_cast<std::int64_t>(counted));
-    store.bind(10, std::string_view(bytes));
+    store.bind(10, std::string_view(entry.form));
     const int code = store.step();
     store.reset();
-    if (code == SQLITE_DONE) {
-        total_ += counted;
-        if (total_ > options_.maxBytes) evict();
-    } else if (!sql::isBusy(code)) {
-        failed(code, "a store");
-    }
+    if (code == SQLITE_DONE) total_ += counted;
+    return code;
 }
 
 // Marks the rows found since the last flush as used now, in one

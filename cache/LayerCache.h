@@ -4,6 +4,7 @@
 #include "psd/FormatVersion.h"
 #include "psd/LayerReader.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,13 @@
 #include <vector>
 
 namespace hv::cache {
+
+// One entry waiting to be written.
+struct Store {
+    std::string path;
+    FileStamp stamp;
+    std::string form;
+};
 
 // Read documents kept in an SQLite database (layers.sqlite in a folder of
 // the user's own), each under its path with the file's stamp and the
@@ -48,11 +56,14 @@ public:
 
     // The document stored for `path` under that stamp by this reader version.
     std::optional<psd::Document> find(const std::string& path, const FileStamp& stamp);
-    // Keeps `document` as what `path` holds while it has that stamp.
+    // Keeps `document` as what `path` holds while it has that stamp. Stores
+    // are written a few dozen at a time, in one transaction, or by the first
+    // find() or store() a second after the oldest; flush() writes the rest.
     void store(const std::string& path, const FileStamp& stamp, const psd::Document& document);
 
-    // Writes down which entries were used since the last time (done every
-    // few hundred finds, and at destruction).
+    // Writes the stores waiting and which entries were used since the last
+    // time (done every few hundred finds, and at destruction), and moves
+    // the write-ahead log into the database.
     void flush();
 
     // The first problem met, in a sentence ("" when none).
@@ -67,6 +78,8 @@ private:
     void failed(int code, const std::string& doing);
     void warn(const std::string& text);
     void flushUses();
+    void writeStores();
+    int writeStore(const Store& entry);
     void evict();
 
     const Options options_;
@@ -74,7 +87,10 @@ private:
     bool tried_ = false;
     std::unique_ptr<Database> db_;   // none until opened, or once given up
     std::vector<std::int64_t> used_; // rows found since the last flush
-    std::uint64_t total_ = 0;        // of the entries, as counted for maxBytes
+    std::vector<Store> stores_;      // not written yet
+    std::uint64_t storeBytes_ = 0;   // their stored forms
+    std::chrono::steady_clock::time_point firstStore_;
+    std::uint64_t total_ = 0; // of the entries, as counted for maxBytes
     std::string warning_;
 };
 

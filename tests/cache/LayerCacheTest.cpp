@@ -80,6 +80,7 @@ Outcome search(const std::shared_ptr<LayerCache>& cache, const std::vector<std::
     Outcome run;
     for (const std::string& path : paths) run.rows.push_back(describe(readAhead.take(path)));
     run.reads = reads->load();
+    if (cache) cache->flush();
     return run;
 }
 
