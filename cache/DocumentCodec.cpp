@@ -11,6 +11,7 @@ constexpr std::uint8_t kLayout = 2;
 
 class Writer {
 public:
+    explicit Writer(std::size_t expected) { out_.reserve(expected); }
     void byte(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
     void number(std::uint64_t value) {
         while (value >= 0x80) {
@@ -118,7 +119,7 @@ psd::LayerItem readItem(Reader& in, std::size_t count) {
 } // namespace
 
 std::string encodeDocument(const psd::Document& document) {
-    Writer out;
+    Writer out(16 + document.items.size() * 24);
     out.byte(kLayout);
     const psd::Header& h = document.header;
     for (std::uint64_t value : {std::uint64_t{h.version}, std::uint64_t{h.channels}, std::uint64_t{h.height},

@@ -28,11 +28,19 @@ constexpr const char* kCreate = "CREATE TABLE IF NOT EXISTS documents(path BLOB 
                                 " bytes INTEGER NOT NULL, data BLOB NOT NULL);"
                                 "CREATE INDEX IF NOT EXISTS documents_used ON documents(used, bytes);"
                                 "PRAGMA user_version = 1;";
+// Nothing waits for the disk (synchronous = OFF): after a crash of the system
+// the cache may lose its last entries or be damaged, and a damaged one is
+// deleted and made anew; an entry is only ever used with the stamp it was
+// stored with, in the same row.
 // Waits for another program's write: long while opening, short for a store
 // (which is skipped when the wait runs out).
 constexpr int kOpenWaitMs = 1000;
 constexpr int kWaitMs = 50;
 constexpr std::size_t kUsesPerFlush = 256;
+// An entry's time of use is rewritten (with its row) only once it is a day
+// old, so that repeated searches write nothing; the least recently used go
+// first to that grain.
+constexpr std::int64_t kUseGrain = std::int64_t{24} * 3600 * 1'000'000;
 constexpr std::size_t kStoresPerWrite = 64;
 constexpr std::uint64_t kStoreBytesPerWrite = std::uint64_t{8} << 20;
 constexpr auto kStoreDelay = std::chrono::seconds(1);
@@ -89,8 +97,7 @@ struct LayerCache::Database {
         if (code != SQLITE_OK) return code;
         sqlite3_extended_result_codes(db, 1);
         sqlite3_busy_timeout(db, kOpenWaitMs);
-        if ((code = sql::execute(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;")) != SQLITE_OK)
-            return code;
+        if ((code = sql::execute(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = OFF;")) != SQLITE_OK) return code;
         sql::Statement version;
         if ((code = version.prepare(db, "PRAGMA user_version")) != SQLITE_OK) return code;
         if ((code = version.step()) != SQLITE_ROW) return code;
@@ -105,7 +112,7 @@ struct LayerCache::Database {
     }
 
     int prepare() {
-        int code = find.prepare(db, "SELECT rowid, dev, ino, size, mtime, ctime, reader, data"
+        int code = find.prepare(db, "SELECT rowid, dev, ino, size, mtime, ctime, reader, data, used"
                                     " FROM documents WHERE path = ?1");
         if (code == SQLITE_OK)
             code = store.prepare(db, "INSERT OR REPLACE INTO documents(path, dev, ino, size, mtime, ctime, reader,"
@@ -210,7 +217,7 @@ std::optional<psd::Document> LayerCache::find(const std::string& path, const Fil
                    == stamp
             && find.number(6) == options_.readerVersion) {
             bytes = find.bytes(7);
-            used_.push_back(find.number(0));
+            if (find.number(8) < now() - kUseGrain) used_.push_back(find.number(0));
         }
         find.reset();
         if (code != SQLITE_ROW && code != SQLITE_DONE && !sql::isBusy(code)) failed(code, "a look-up");
