@@ -5,6 +5,7 @@
 #include "FileListArguments.h"
 #include "platform/PathBytes.h"
 #include "platform/Platform.h"
+#include "cache/CachedReader.h"
 #include "platform/qt/NativePhotoshopLink.h"
 #include "platform/qt/PosixFileSystem.h"
 #include "platform/qt/QSettingsStore.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,6 +35,7 @@ void nameApplication() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    std::signal(SIGXFSZ, SIG_IGN); // past a file-size limit a write fails instead of ending the window
     if (hv::answersWithoutWindow(hv::rawArguments(argc, argv))) {
         QCoreApplication app(argc, argv);
         nameApplication();
@@ -65,7 +68,9 @@ int main(int argc, char* argv[]) {
     const hv::psd::ReadAheadPolicy readAhead =
         hv::psd::readAheadPolicy(std::getenv("HALVORINE_READ_AHEAD"), readAheadWarning);
     if (!readAheadWarning.empty()) QTextStream(stderr) << "halvorine: " << readAheadWarning.c_str() << '\n';
-    hv::NativePhotoshopLink photoshop(desktop, readAhead);
+    // The layer cache stands in front of the reader; it warns on stderr at most once.
+    hv::NativePhotoshopLink photoshop(desktop, readAhead,
+                                      hv::cache::withUserCache(hv::psd::ReadAhead::meteredLayerReader(), "halvorine"));
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
     hv::QtDocumentThumbnails thumbnails;
     hv::ConsoleMessages console;

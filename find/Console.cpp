@@ -72,6 +72,10 @@ void ErrorLog::failed(std::string_view text) {
     write("halvorine-find: " + escapeControls(text) + "\n");
 }
 
+void ErrorLog::warned(std::string_view text) {
+    write("halvorine-find: warning: " + escapeControls(text) + "\n");
+}
+
 void ErrorLog::write(const std::string& line) {
     progress_.clear();
     writeAll(fd_, line);

@@ -55,6 +55,8 @@ public:
     void failed(std::string_view path, std::string_view reason);
     // "halvorine-find: text", for a failure that belongs to no one path.
     void failed(std::string_view text);
+    // "halvorine-find: warning: text", which is no failure.
+    void warned(std::string_view text);
     std::size_t failures() const { return failures_; }
 
 private:

@@ -45,6 +45,8 @@ std::string helpText() {
            + "; 1 reads\n"
              "                            one after the other)\n"
              "      --strict              exit with 2 whenever a document could not be read\n"
+             "      --no-cache            read every document, neither using nor filling the\n"
+             "                            layer cache (also HALVORINE_CACHE=off)\n"
              "      --help                show this help and exit\n"
              "      --version             show the version and exit\n"
              "\n"

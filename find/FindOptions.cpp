@@ -21,6 +21,7 @@ enum class Id {
     Null,
     Jobs,
     Strict,
+    NoCache,
     Help,
     Version
 };
@@ -43,6 +44,7 @@ constexpr KnownOption kOptions[] = {
     {Id::Null, "null", '0', false},
     {Id::Jobs, "jobs", 'j', true},
     {Id::Strict, "strict", 0, false},
+    {Id::NoCache, "no-cache", 0, false},
     {Id::Help, "help", 0, false},
     {Id::Version, "version", 0, false},
 };
@@ -181,6 +183,7 @@ private:
             }
             break;
         case Id::Strict: o.strict = true; break;
+        case Id::NoCache: o.cache = false; break;
         case Id::Help: result_.action = CommandLine::Action::Help; break;
         case Id::Version: result_.action = CommandLine::Action::Version; break;
         }

@@ -29,6 +29,7 @@ struct FindOptions {
     bool nulAfterPath = false;
     std::size_t jobs = kDefaultJobs;
     bool strict = false;
+    bool cache = true; // --no-cache turns the layer cache off
     std::vector<std::string> paths;
 };
 

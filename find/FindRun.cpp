@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "MatchFormat.h"
+#include "cache/CachedReader.h"
 
 #include <cstring>
 
@@ -20,7 +21,8 @@ FindRun::FindRun(const FindOptions& options, FileSystem& fileSystem, OutputStrea
       progress_(progress),
       walk_(fileSystem, options.extensions, errors),
       matcher_(options.text, options.matchCase, options.textContent),
-      readAhead_(psd::ReadAheadPolicy{options.jobs}) {}
+      cache_(options.cache ? cache::openUserCache() : nullptr),
+      readAhead_(psd::ReadAheadPolicy{options.jobs}, cache::cachedReader(psd::ReadAhead::meteredLayerReader(), cache_)) {}
 
 int FindRun::run() {
     if (options_.report == Report::Matches) out_.append(formatHeader(options_.format));
@@ -29,6 +31,8 @@ int FindRun::run() {
     search(std::move(entries));
     flush();
     progress_.clear();
+    if (cache_) cache_->flush();
+    if (cache_ && !cache_->warning().empty()) errors_.warned(cache_->warning());
     // Lost output is never a success, whatever matched.
     if (out_.state() == OutputStream::State::Failed) {
         errors_.failed(std::string("write error: ") + std::strerror(out_.error()));

@@ -3,9 +3,11 @@
 #include "DocumentWalk.h"
 #include "FindOptions.h"
 #include "LayerMatcher.h"
+#include "cache/LayerCache.h"
 #include "psd/ReadAhead.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,7 @@ private:
     ProgressLine& progress_;
     DocumentWalk walk_;
     LayerMatcher matcher_;
+    std::shared_ptr<cache::LayerCache> cache_; // none with --no-cache or HALVORINE_CACHE=off
     psd::ReadAhead readAhead_;
     std::size_t documentsKnown_ = 0;
     std::size_t documentsRead_ = 0;

@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
     // A reader that goes away shows up as a failed write, and a stdout closed
     // from the start writes to /dev/null: both end the search quietly.
     std::signal(SIGPIPE, SIG_IGN);
+    // Past a file-size limit a write fails (EFBIG) instead of ending the
+    // process: a full output is reported, a full layer cache turns itself off.
+    std::signal(SIGXFSZ, SIG_IGN);
     hv::find::keepStandardDescriptorsOpen();
     hv::psd::returnLargeBuffersWhenFreed();
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  libxlsxwriter-dev libminizip-dev zlib1g-dev
+  libxlsxwriter-dev libminizip-dev zlib1g-dev libsqlite3-dev
   libgtest-dev libgmock-dev clang-format python3
   xdg-utils unzip fonts-liberation
   dpkg-dev file desktop-file-utils appstream lintian

@@ -10,6 +10,12 @@
 //   --text TEXT      the text of the last run (default "logo")
 //   --read-ahead K   sets HALVORINE_READ_AHEAD=K for the runs
 //   --window-only    only the last run (for slow shares)
+//   --cache-dir DIR  the last run searches through the layer cache kept
+//                    under DIR (as XDG_CACHE_HOME); every other run, and
+//                    every run without it, reads every document
+//   --cache-runs     after the last run, a first and a repeated search
+//                    through a new layer cache, next to the status floor (a
+//                    status request per document, 64 in flight)
 //
 // The line before the last gives that run's longest freeze: the longest time
 // it went without letting the window's events run.
@@ -21,13 +27,16 @@
 // its own.
 #include "BenchCorpus.h"
 #include "BenchRuns.h"
+#include "CacheRuns.h"
 #include "psd/ReadAheadPolicy.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -137,6 +146,25 @@ void printScaling(const QStringList& corpusArguments, int documents) {
     std::printf("\n");
 }
 
+// A search into an empty layer cache, the same search again, and the floor
+// of the second; the runs after it read every document again.
+void printCacheRuns(const QStringList& corpusArguments, const QStringList& paths, const QString& text) {
+    const QTemporaryDir home;
+    const int documents = static_cast<int>(paths.size());
+    hv::bench::useLayerCache(home.path());
+    const RunFigures first = spawn(corpusArguments, QStringLiteral("window"), documents, text);
+    const RunFigures repeated = spawn(corpusArguments, QStringLiteral("window"), documents, text);
+    hv::bench::readEveryDocument();
+    const double floor = hv::bench::statFloor(paths, 64);
+    std::printf("\nlayer cache, window \"%s\", all documents:\n", qPrintable(text));
+    std::printf("  first search (empty cache)      %8.3f s\n", first.seconds);
+    std::printf("  repeated search (same cache)    %8.3f s\n", repeated.seconds);
+    std::printf("  status floor (64 in flight)     %8.3f s\n", floor);
+    std::printf("  cache size                      %8.1f MB, %.1f MB per 1,000 documents\n",
+                static_cast<double>(hv::bench::folderBytes(home.path())) / 1e6,
+                static_cast<double>(hv::bench::folderBytes(home.path())) / 1e3 / std::max(documents, 1));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -161,8 +189,13 @@ int main(int argc, char* argv[]) {
                                              QStringLiteral("K"));
     const QCommandLineOption windowOnlyOption(QStringLiteral("window-only"),
                                               QStringLiteral("only the last run, over all documents"));
+    const QCommandLineOption cacheDirOption(QStringLiteral("cache-dir"),
+                                            QStringLiteral("the last run searches through the layer cache under DIR"),
+                                            QStringLiteral("DIR"));
+    const QCommandLineOption cacheRunsOption(QStringLiteral("cache-runs"),
+                                             QStringLiteral("a first and a repeated search through a new layer cache"));
     parser.addOptions({documentsOption, layersOption, corpusOption, realOption, childOption, countOption, textOption,
-                       readAheadOption, windowOnlyOption});
+                       readAheadOption, windowOnlyOption, cacheDirOption, cacheRunsOption});
     parser.addHelpOption();
     parser.process(app);
 
@@ -189,6 +222,7 @@ int main(int argc, char* argv[]) {
                      parser.value(textOption));
 
     documents = static_cast<int>(paths.size());
+    hv::bench::readEveryDocument();
     if (parser.isSet(readAheadOption)) {
         qputenv("HALVORINE_READ_AHEAD", parser.value(readAheadOption).toUtf8());
         std::printf("read-ahead: HALVORINE_READ_AHEAD=%s\n", qPrintable(parser.value(readAheadOption)));
@@ -203,7 +237,12 @@ int main(int argc, char* argv[]) {
     }
 
     const QString text = parser.value(textOption);
+    if (parser.isSet(cacheRunsOption)) printCacheRuns(corpusArguments, paths, text);
+    if (parser.isSet(cacheDirOption)) hv::bench::useLayerCache(parser.value(cacheDirOption));
     const RunFigures last = spawn(corpusArguments, QStringLiteral("window"), documents, text);
+    if (parser.isSet(cacheDirOption))
+        std::printf("layer cache: %.1f MB for %d documents\n",
+                    static_cast<double>(hv::bench::folderBytes(parser.value(cacheDirOption))) / 1e6, documents);
     std::printf("\nwindow, \"%s\", all documents (longest freeze %.1f ms):\n", qPrintable(text),
                 last.longestFreeze * 1000);
     std::printf("click-to-done %.3f documents %d rows %lld errors %lld\n", last.seconds, documents, last.rows,

@@ -8,6 +8,8 @@
 #   pfloor               the I/O floor of listing layer names, 1/32/64 in flight
 #   bench_read_ahead     the read-ahead pool alone, K = 1, 8, 16, 32, 64
 #   bench_search         "Start Searching" to "Done." through the real window
+#                        (without the layer cache; then a first and a repeated
+#                        search through it, next to pstat, the status floor)
 #   bench_folder_scan    "Add All PSD File(s) In Folder" over a 10,000-file tree
 #   bench_parallel_walk  the parallel readdir+stat floor of that scan
 # "local" is the same on the local disk with a warm cache (nothing mounted).
@@ -71,6 +73,7 @@ mkdir -p "$scratch/mnt"
 slowsrc=$repo/../shared/slowfs
 cc -O2 -Wall -o "$scratch/slowfs" "$slowsrc/slowfs.c" $(pkg-config --cflags --libs fuse3) -lpthread
 cc -O2 -o "$scratch/pfloor" "$slowsrc/pfloor.c" -lpthread
+cc -O2 -o "$scratch/pstat" "$slowsrc/pstat.c" -lpthread
 benches=(bench_read_ahead bench_search)
 [ "$tree" = 1 ] && benches+=(bench_folder_scan bench_parallel_walk)
 for b in "${benches[@]}"; do
@@ -130,6 +133,28 @@ per() { awk -v c="$1" -v f="$2" 'BEGIN { if (c != "" && f > 0) printf "%.2f", c 
 table=()
 row() { table+=("$(printf '%-13s %-18s %-9s %9s %6s %7s %6s %10s %8s' "$@")"); }
 
+# The layer cache: a search into an empty cache, the same search again, and
+# the floor of the second (pstat: a status request per document, 64 in
+# flight); the cache's size per 1,000 documents goes to the log.
+layer_cache_runs() {
+  rm -rf "$scratch/layer-cache"
+  for c in first repeated; do
+    timed
+    line=$("$bin/bench_search" --real "$docs" --window-only --cache-dir "$scratch/layer-cache" | tail -1 || true)
+    echo "$line"
+    row "$label" "bench_search cache $c" default "$(field click-to-done <<<"$line")" "$(field documents <<<"$line")" \
+      "$(field rows <<<"$line")" "$(field errors <<<"$line")"
+  done
+  echo "layer cache: $(du -sk "$scratch/layer-cache" | cut -f1) KiB for $(wc -l <"$scratch/list") documents"
+  timed
+  local start end
+  start=$(date +%s.%N)
+  line=$(cd "$docs" && "$scratch/pstat" 64 "$scratch/list" || true)
+  end=$(date +%s.%N)
+  echo "$line"
+  row "$label" pstat 64 "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')" "$(field files <<<"$line")" "" "$(field failed <<<"$line")"
+}
+
 # --- runs ------------------------------------------------------------------
 for d in $delays; do
   if [ "$d" = local ]; then
@@ -177,6 +202,7 @@ for d in $delays; do
     row "$label" "bench_search" "$k" "$(field click-to-done <<<"$line")" "$(field documents <<<"$line")" \
       "$(field rows <<<"$line")" "$(field errors <<<"$line")"
   done
+  layer_cache_runs
   if [ "$tree" = 1 ]; then
     timed
     line=$("$bin/bench_folder_scan" --real "$treedir" | tail -1)

@@ -78,16 +78,19 @@ std::string fileNameOf(const QString& path) {
 
 class NativeApplication final : public PhotoshopApplication {
 public:
-    NativeApplication(DesktopShell& shell, psd::ReadAheadPolicy readAhead, psd::ReadAhead::Reader reader)
+    NativeApplication(DesktopShell& shell, psd::ReadAheadPolicy readAhead, psd::ReadAhead::Reader reader,
+                      psd::ReadAhead::MeteredReader metered)
         : shell_(shell),
           readAhead_(readAhead),
-          reader_(std::move(reader)) {}
+          reader_(std::move(reader)),
+          metered_(std::move(metered)) {}
 
     void expect(const QStringList& paths) override {
         if (quit_) return;
         if (!pool_) {
-            pool_ = reader_ ? std::make_unique<psd::ReadAhead>(readAhead_, reader_)
-                            : std::make_unique<psd::ReadAhead>(readAhead_);
+            pool_ = metered_  ? std::make_unique<psd::ReadAhead>(readAhead_, metered_)
+                    : reader_ ? std::make_unique<psd::ReadAhead>(readAhead_, reader_)
+                              : std::make_unique<psd::ReadAhead>(readAhead_);
         }
         std::vector<std::string> files;
         files.reserve(static_cast<std::size_t>(paths.size()));
@@ -103,7 +106,7 @@ public:
     std::unique_ptr<PhotoshopDocument> open(const QString& path) override {
         if (quit_) throw Failure(QStringLiteral("Cannot open \"%1\": the document reader has already quit.").arg(path));
         const std::string file = fileNameOf(path);
-        psd::ReadResult result = pool_ ? pool_->take(file) : reader_ ? reader_(file) : psd::readLayerItems(file);
+        psd::ReadResult result = pool_ ? pool_->take(file) : readHere(file);
         if (!result.ok()) {
             throw Failure(
                 QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(result.error().message)));
@@ -119,7 +122,16 @@ public:
 private:
     DesktopShell& shell_;
     const psd::ReadAheadPolicy readAhead_;
+    psd::ReadResult readHere(const std::string& file) const {
+        struct Unmetered final : psd::ReadMeter {
+            bool charge(std::uint64_t) override { return true; }
+        } unmetered;
+        if (metered_) return metered_(file, unmetered);
+        return reader_ ? reader_(file) : psd::readLayerItems(file);
+    }
+
     const psd::ReadAhead::Reader reader_;
+    const psd::ReadAhead::MeteredReader metered_;
     std::unique_ptr<psd::ReadAhead> pool_; // from the first announcement on
     bool quit_ = false;
 };
@@ -135,8 +147,14 @@ NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell, psd::ReadAheadPoli
 NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader)
     : NativePhotoshopLink(shell, psd::ReadAheadPolicy{readAhead}, std::move(reader)) {}
 
+NativePhotoshopLink::NativePhotoshopLink(DesktopShell& shell, psd::ReadAheadPolicy readAhead,
+                                         psd::ReadAhead::MeteredReader reader)
+    : shell_(shell),
+      readAhead_(readAhead),
+      metered_(std::move(reader)) {}
+
 std::unique_ptr<PhotoshopApplication> NativePhotoshopLink::create() {
-    return std::make_unique<NativeApplication>(shell_, readAhead_, reader_);
+    return std::make_unique<NativeApplication>(shell_, readAhead_, reader_, metered_);
 }
 
 } // namespace hv

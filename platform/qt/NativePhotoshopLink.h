@@ -30,6 +30,9 @@ public:
                                  psd::ReadAhead::Reader reader = {});
     // A chosen K with the default byte budget.
     NativePhotoshopLink(DesktopShell& shell, std::size_t readAhead, psd::ReadAhead::Reader reader = {});
+    // A reader that tells the read-ahead of its memory itself (the layer
+    // reader behind the layer cache).
+    NativePhotoshopLink(DesktopShell& shell, psd::ReadAheadPolicy readAhead, psd::ReadAhead::MeteredReader reader);
 
     std::unique_ptr<PhotoshopApplication> create() override;
 
@@ -37,6 +40,7 @@ private:
     DesktopShell& shell_;
     psd::ReadAheadPolicy readAhead_;
     psd::ReadAhead::Reader reader_;
+    psd::ReadAhead::MeteredReader metered_;
 };
 
 } // namespace hv

@@ -62,6 +62,7 @@ TEST(FindCommandLine, DefaultsFollowTheWindow) {
     EXPECT_FALSE(o.nulAfterPath);
     EXPECT_EQ(o.jobs, kDefaultJobs);
     EXPECT_FALSE(o.strict);
+    EXPECT_TRUE(o.cache);
 }
 
 TEST(FindCommandLine, OptionsGoAnywhereUntilTheDoubleDash) {
@@ -80,6 +81,7 @@ TEST(FindCommandLine, OptionsGoAnywhereUntilTheDoubleDash) {
     EXPECT_TRUE(o.textContent);
 
     EXPECT_FALSE(parseCommandLine({"-c", "--ignore-case", "a", "b"}).options.matchCase);
+    EXPECT_FALSE(parseCommandLine({"a", "--no-cache", "b"}).options.cache);
     EXPECT_EQ(parseCommandLine({"--jobs", "1", "--format", "json", "a", "b"}).options.jobs, 1u);
     EXPECT_EQ(parseCommandLine({"a", "--help", "--bogus"}).action, CommandLine::Action::Help);
     EXPECT_EQ(parseCommandLine({"--version"}).action, CommandLine::Action::Version);
