@@ -22,8 +22,7 @@ void dropOnFileList(Form1& form, const QStringList& paths) {
         if (::stat(bytes.constData(), &status) == 0) {
             urls.append(fileUrlOf(path));
         } else {
-            std::fprintf(stderr, "halvorine: %s: no such file or folder
-", bytes.constData());
+            std::fprintf(stderr, "halvorine: %s: no such file or folder\n", bytes.constData());
         }
     }
     if (urls.isEmpty()) return;

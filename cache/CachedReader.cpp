@@ -23,9 +23,9 @@ psd::ReadAhead::MeteredReader cachedReader(psd::ReadAhead::MeteredReader reader,
 
 psd::ReadAhead::Reader cachedReader(psd::ReadAhead::Reader reader, std::shared_ptr<LayerCache> cache) {
     if (!cache) return reader;
-    psd::ReadAhead::MeteredReader metered = cachedReader(
-        [reader = std::move(reader)](const std::string& path, psd::ReadMeter&) { return reader(path); },
-        std::move(cache));
+    psd::ReadAhead::MeteredReader metered =
+        cachedReader([reader = std::move(reader)](const std::string& path, psd::ReadMeter&) { return reader(path); },
+                     std::move(cache));
     return [metered = std::move(metered)](const std::string& path) {
         struct Unmetered final : psd::ReadMeter {
             bool charge(std::uint64_t) override { return true; }

@@ -4,13 +4,46 @@ namespace hv::console {
 
 namespace {
 
+constexpr char hex[] = "0123456789ABCDEF";
+
+// The length of the UTF-8 character at text[at], or 0 when the bytes there
+// are not one (overlong forms, surrogates and values past U+10FFFF
+// included).
+std::size_t characterAt(std::string_view text, std::size_t at) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = b(0);
+    if (lead < 0x80) return 1;
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || text.size() - at < length) return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((b(i) & 0xC0) != 0x80) return 0;
+    if (lead == 0xE0 && b(1) < 0xA0) return 0;  // overlong
+    if (lead == 0xED && b(1) >= 0xA0) return 0; // a surrogate
+    if (lead == 0xF0 && b(1) < 0x90) return 0;  // overlong
+    if (lead == 0xF4 && b(1) >= 0x90) return 0; // past U+10FFFF
+    return length;
+}
+
 std::string escaped(std::string_view text, bool backslash) {
-    static constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
         const auto b = static_cast<unsigned char>(c);
-        if (b == '\t') {
+        if (b >= 0x80 && backslash) {
+            const std::size_t length = characterAt(text, at);
+            if (length == 0) {
+                out += "\\x";
+                out += hex[b >> 4];
+                out += hex[b & 0xF];
+            } else {
+                out.append(text.substr(at, length));
+                at += length - 1;
+            }
+        } else if (b == '\t') {
             out += "\\t";
         } else if (b == '\n') {
             out += "\\n";

@@ -22,7 +22,8 @@ FindRun::FindRun(const FindOptions& options, FileSystem& fileSystem, OutputStrea
       walk_(fileSystem, options.extensions, errors),
       matcher_(options.text, options.matchCase, options.textContent),
       cache_(options.cache ? cache::openUserCache() : nullptr),
-      readAhead_(psd::ReadAheadPolicy{options.jobs}, cache::cachedReader(psd::ReadAhead::meteredLayerReader(), cache_)) {}
+      readAhead_(psd::ReadAheadPolicy{options.jobs},
+                 cache::cachedReader(psd::ReadAhead::meteredLayerReader(), cache_)) {}
 
 int FindRun::run() {
     if (options_.report == Report::Matches) out_.append(formatHeader(options_.format));
@@ -89,7 +90,10 @@ bool FindRun::write(const std::string& path, const psd::ReadResult& result) {
 }
 
 void FindRun::report(const std::string& bytes, const psd::Document& document) {
-    const std::string path = options_.nulAfterPath ? bytes : shownPath(bytes);
+    // The text format, -l and --count escape the path's bytes themselves.
+    const bool escapedByFormat =
+        options_.nulAfterPath || options_.report != Report::Matches || options_.format == OutputFormat::Text;
+    const std::string path = escapedByFormat ? bytes : shownPath(bytes);
     const std::vector<LayerMatch> matches = matcher_.matches(document);
     layersFound_ += matches.size();
     if (options_.report == Report::Count) {
