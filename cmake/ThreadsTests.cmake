@@ -22,7 +22,8 @@ function(halvorine_join_threads_label test target)
 endfunction()
 
 # halvorine_mark_window_threads(<test>): the test also runs the threads Qt
-# starts for a shown window (label "window-threads"). Qt is not built with
+# starts for a shown window, or Qt's image code on a worker (label
+# "window-threads"). Qt is not built with
 # the sanitizer, so races it reports inside Qt's own libraries there are
 # suppressed (scripts/tsan.supp) for these tests only; every other test runs
 # with nothing suppressed.
