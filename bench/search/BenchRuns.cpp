@@ -1,5 +1,6 @@
 #include "BenchRuns.h"
 
+#include "cache/CachedReader.h"
 #include "platform/Failure.h"
 #include "platform/Platform.h"
 #include "platform/SpreadsheetLink.h"
@@ -32,6 +33,12 @@
 namespace hv::bench {
 
 namespace {
+
+// The window's reader: the layer reader behind the user's layer cache,
+// unless HALVORINE_CACHE=off.
+psd::ReadAhead::MeteredReader userCacheReader() {
+    return cache::withUserCache(psd::ReadAhead::meteredLayerReader(), "bench_search");
+}
 
 // HALVORINE_READ_AHEAD, as the window reads it (--read-ahead sets it).
 psd::ReadAheadPolicy readAheadFromEnvironment() {
@@ -117,7 +124,7 @@ RunFigures runReaderAlone(const QStringList& paths) {
 
 RunFigures runLinkAlone(const QStringList& paths, const QString& searchText) {
     QtDesktopShell desktop;
-    NativePhotoshopLink link(desktop, readAheadFromEnvironment());
+    NativePhotoshopLink link(desktop, readAheadFromEnvironment(), userCacheReader());
     RunFigures figures;
     const Clock::time_point start = Clock::now();
     std::unique_ptr<PhotoshopApplication> application = link.create();
@@ -155,7 +162,7 @@ struct WindowPlatform {
     QTemporaryDir settingsFolder;
     QSettingsStore settings{settingsFolder.filePath(QStringLiteral("settings.ini"))};
     PosixFileSystem fileSystem;
-    NativePhotoshopLink photoshop{desktop, readAheadFromEnvironment()};
+    NativePhotoshopLink photoshop{desktop, readAheadFromEnvironment(), userCacheReader()};
     NoSpreadsheet spreadsheet;
     QtDocumentThumbnails thumbnails;
     Platform platform{messages,   dialogs,   dialogs,     dialogs, clipboard, settings,  desktop,
