@@ -14,7 +14,10 @@ psd::ReadAhead::MeteredReader cachedReader(psd::ReadAhead::MeteredReader reader,
                                                                   psd::ReadMeter& meter) -> psd::ReadResult {
         const std::optional<FileStamp> before = FileStamp::of(path);
         if (!before) return reader(path, meter);
-        if (std::optional<psd::Document> stored = cache->find(path, *before)) return std::move(*stored);
+        // A stored layer takes a dozen bytes or so and about sixteen times
+        // that once made: the read-ahead is told before, as a read tells it.
+        const auto charge = [&meter](std::size_t storedBytes) { return meter.charge(storedBytes * 16ULL); };
+        if (std::optional<psd::Document> stored = cache->find(path, *before, charge)) return std::move(*stored);
         psd::ReadResult result = reader(path, meter);
         if (result.ok() && FileStamp::of(path) == before) cache->store(path, *before, result.document());
         return result;

@@ -200,7 +200,8 @@ void LayerCache::failed(int code, const std::string& doing) {
     warn("layer cache " + file() + " off after " + doing + ": " + message);
 }
 
-std::optional<psd::Document> LayerCache::find(const std::string& path, const FileStamp& stamp) {
+std::optional<psd::Document> LayerCache::find(const std::string& path, const FileStamp& stamp,
+                                              const std::function<bool(std::size_t storedBytes)>& beforeDecode) {
     std::string bytes;
     {
         const std::lock_guard lock(mutex_);
@@ -223,7 +224,7 @@ std::optional<psd::Document> LayerCache::find(const std::string& path, const Fil
         if (code != SQLITE_ROW && code != SQLITE_DONE && !sql::isBusy(code)) failed(code, "a look-up");
         if (db_ && used_.size() >= kUsesPerFlush) flushUses();
     }
-    if (bytes.empty()) return std::nullopt;
+    if (bytes.empty() || (beforeDecode && !beforeDecode(bytes.size()))) return std::nullopt;
     return decodeDocument(bytes);
 }
 

@@ -55,7 +55,10 @@ public:
     LayerCache& operator=(const LayerCache&) = delete;
 
     // The document stored for `path` under that stamp by this reader version.
-    std::optional<psd::Document> find(const std::string& path, const FileStamp& stamp);
+    // `beforeDecode`, when given, is told the stored form's size before the
+    // document is made from it, and may refuse (none is then returned).
+    std::optional<psd::Document> find(const std::string& path, const FileStamp& stamp,
+                                      const std::function<bool(std::size_t storedBytes)>& beforeDecode = {});
     // Keeps `document` as what `path` holds while it has that stamp. Stores
     // are written a few dozen at a time, in one transaction, or by the first
     // find() or store() a second after the oldest; flush() writes the rest.

@@ -160,6 +160,40 @@ TEST(LayerCache, AChangedDocumentIsReadAgainAndEveryRunGivesTheReadersRows) {
     }
 }
 
+// A stored document is charged to the read-ahead's meter before it is made
+// from its stored form, as a read charges its layers; one no longer wanted
+// is not made at all.
+TEST(LayerCache, AStoredDocumentIsChargedBeforeItIsMade) {
+    struct Meter final : psd::ReadMeter {
+        bool wanted = true;
+        std::uint64_t charged = 0;
+        bool charge(std::uint64_t bytes) override {
+            charged += bytes;
+            return wanted;
+        }
+    };
+    Fixture f;
+    const std::shared_ptr<LayerCache> cache = f.cache();
+    int reads = 0;
+    const psd::ReadAhead::MeteredReader read = cachedReader(
+        [&reads](const std::string& path, psd::ReadMeter&) {
+            ++reads;
+            return psd::readLayerItems(path);
+        },
+        cache);
+    Meter first;
+    ASSERT_TRUE(read(f.paths[0], first).ok());
+    cache->flush();
+    Meter stored;
+    EXPECT_EQ(describe(read(f.paths[0], stored)), uncached({f.paths[0]}).front());
+    EXPECT_EQ(reads, 1);
+    EXPECT_GT(stored.charged, 0U);
+    Meter unwanted;
+    unwanted.wanted = false;
+    read(f.paths[0], unwanted);
+    EXPECT_EQ(reads, 2); // not made from the cache: the reader was asked, and gives up itself
+}
+
 void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
