@@ -17,13 +17,11 @@ QAccessibleInterface* accessibleOf(QWidget* widget) {
     return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
 }
 
-// A column's header.
-class HeaderCell : public QAccessibleInterface {
+// What a header cell and a row's cell share: a leaf of the list's table.
+class ListLeaf : public QAccessibleInterface {
 public:
-    HeaderCell(ListView* view, int column) : view_(view), column_(column) {}
-    int column() const { return column_; }
+    explicit ListLeaf(ListView* view) : view_(view) {}
 
-    bool isValid() const override { return view_ && column_ < view_->model()->columnCount(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return accessibleOf(view_); }
@@ -31,6 +29,18 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+protected:
+    QPointer<ListView> view_;
+};
+
+// A column's header.
+class HeaderCell : public ListLeaf {
+public:
+    HeaderCell(ListView* view, int column) : ListLeaf(view), column_(column) {}
+    int column() const { return column_; }
+
+    bool isValid() const override { return view_ && column_ < view_->model()->columnCount(); }
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name || !isValid()) return {};
         return view_->model()->headerData(column_, Qt::Horizontal).toString();
@@ -47,23 +57,15 @@ public:
     QAccessible::State state() const override { return {}; }
 
 private:
-    QPointer<ListView> view_;
     int column_;
 };
 
 // One cell of a row.
-class Cell : public QAccessibleInterface, public QAccessibleTableCellInterface, public QAccessibleActionInterface {
+class Cell : public ListLeaf, public QAccessibleTableCellInterface, public QAccessibleActionInterface {
 public:
-    Cell(ListView* view, const QModelIndex& index) : view_(view), index_(index) {}
+    Cell(ListView* view, const QModelIndex& index) : ListLeaf(view), index_(index) {}
 
     bool isValid() const override { return view_ && index_.isValid(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return accessibleOf(view_); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     // A tick box cell also says what it is: not every bridge passes the
     // checkable state on to screen readers.
     QString text(QAccessible::Text t) const override {
@@ -106,7 +108,6 @@ public:
 private:
     bool checkable() const { return isValid() && (index_.flags() & Qt::ItemIsUserCheckable); }
 
-    QPointer<ListView> view_;
     QPersistentModelIndex index_;
 };
 
