@@ -3,6 +3,7 @@
 // all write what a search without the cache writes, with one warning line at
 // most.
 #include "psd/TestDocuments.h"
+#include "support/ChildOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using psd::test::ScratchDir;
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Finished {
-    std::string out;
-    std::string err;
-    int status = -1;
-};
+using test::contents;
+using test::Finished;
 
 // One halvorine-find, its output kept in files under `streams`.
 class Find {

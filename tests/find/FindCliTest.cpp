@@ -4,6 +4,7 @@
 // reference corpus, the matches its expected layer names give, in both cases.
 #include "psd/TestDocuments.h"
 #include "search/LayerNameMatch.h"
+#include "support/ChildOutput.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -27,22 +28,13 @@ namespace {
 using namespace std::string_literals;
 using psd::test::ScratchDir;
 using psd::testing::PsdWriter;
+using test::contents;
+using test::Finished;
 
 void writeFile(const std::string& path, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
 }
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Finished {
-    std::string out;
-    std::string err;
-    int status = -1; // -1 when a signal ended the process
-};
 
 // Runs `program` in the folder `cwd` with stdin closed, keeping the exact
 // bytes of what it writes.
