@@ -27,34 +27,44 @@ std::size_t characterAt(std::string_view text, std::size_t at) {
     return length;
 }
 
-std::string escaped(std::string_view text, bool backslash) {
+struct Escapes {
+    bool controls = false;  // TAB, LF and CR as \t, \n, \r, other controls as \xNN
+    bool backslash = false; // a backslash doubled
+    bool stray = false;     // a byte outside any UTF-8 character as \xNN
+};
+
+void appendByte(std::string& out, unsigned char b) {
+    out += "\\x";
+    out += hex[b >> 4];
+    out += hex[b & 0xF];
+}
+
+std::string escaped(std::string_view text, Escapes escapes) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size(); ++at) {
         const char c = text[at];
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && backslash) {
+        if (b >= 0x80 && escapes.stray) {
             const std::size_t length = characterAt(text, at);
             if (length == 0) {
-                out += "\\x";
-                out += hex[b >> 4];
-                out += hex[b & 0xF];
+                appendByte(out, b);
             } else {
                 out.append(text.substr(at, length));
                 at += length - 1;
             }
-        } else if (b == '\t') {
-            out += "\\t";
-        } else if (b == '\n') {
-            out += "\\n";
-        } else if (b == '\r') {
-            out += "\\r";
-        } else if (b == '\\' && backslash) {
+        } else if (b == '\\' && escapes.backslash) {
             out += "\\\\";
-        } else if (b < 0x20 || b == 0x7F) {
-            out += "\\x";
-            out += hex[b >> 4];
-            out += hex[b & 0xF];
+        } else if ((b < 0x20 || b == 0x7F) && escapes.controls) {
+            if (b == '\t') {
+                out += "\\t";
+            } else if (b == '\n') {
+                out += "\\n";
+            } else if (b == '\r') {
+                out += "\\r";
+            } else {
+                appendByte(out, b);
+            }
         } else {
             out += c;
         }
@@ -65,11 +75,15 @@ std::string escaped(std::string_view text, bool backslash) {
 } // namespace
 
 std::string escapeControls(std::string_view text) {
-    return escaped(text, false);
+    return escaped(text, {.controls = true});
 }
 
 std::string escapeField(std::string_view text) {
-    return escaped(text, true);
+    return escaped(text, {.controls = true, .backslash = true, .stray = true});
+}
+
+std::string escapeStrayBytes(std::string_view text) {
+    return escaped(text, {.stray = true});
 }
 
 } // namespace hv::console

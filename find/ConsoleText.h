@@ -16,4 +16,8 @@ std::string escapeControls(std::string_view text);
 // is written as \xNN too, which stays apart from a written "\xNN" (\\xNN).
 std::string escapeField(std::string_view text);
 
+// Only the bytes outside any UTF-8 character, as \xNN: a path as it goes
+// into the formats that escape their fields themselves, and error lines.
+std::string escapeStrayBytes(std::string_view text);
+
 } // namespace hv::console

@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "filelist/FolderScanTree.h"
 #include "filelist/PathRules.h"
+#include "find/ConsoleText.h"
 #include "platform/EventPump.h"
 #include "platform/PathBytes.h"
 
@@ -60,24 +61,7 @@ private:
 } // namespace
 
 std::string shownPath(std::string_view bytes) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    std::string out;
-    out.reserve(bytes.size());
-    for (qsizetype at = 0; at < view.size();) {
-        char32_t code = 0;
-        const int length = pathbytes::sequenceAt(view, at, code);
-        if (length > 0) {
-            out.append(bytes.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(length)));
-            at += length;
-            continue;
-        }
-        const auto b = static_cast<unsigned char>(view[at++]);
-        out += "\\x";
-        out += hex[b >> 4];
-        out += hex[b & 0xF];
-    }
-    return out;
+    return console::escapeStrayBytes(bytes);
 }
 
 DocumentWalk::DocumentWalk(FileSystem& fileSystem, const std::vector<std::string>& extensions, ErrorLog& errors)
