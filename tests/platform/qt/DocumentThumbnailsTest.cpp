@@ -189,6 +189,7 @@ TEST_F(DocumentThumbnailsTest, GoingAwayDuringADecodeDeliversNothingAfterwards) 
     noise.save(&buffer, "JPG", 100);
     const auto* data = reinterpret_cast<const std::byte*>(bytes.constData());
     const QString path = document("noise.psd", 1036, {data, data + bytes.size()});
+    ASSERT_TRUE(QtDocumentThumbnails::readPicture(path)); // within the thumbnail budget: it is decoded
     {
         QtDocumentThumbnails thumbnails;
         thumbnails.setArrived([this](const QString& arrivedPath) { arrived << arrivedPath; });
