@@ -20,9 +20,11 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -30,6 +32,15 @@ namespace {
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Halvorine"));
     QCoreApplication::setApplicationVersion(QStringLiteral(HALVORINE_VERSION));
+}
+
+// The layer reader with the user's layer cache in front of it. The cache
+// warns on stderr at most once, and its last entries are written as the
+// program ends.
+hv::psd::ReadAhead::MeteredReader cachedLayerReader() {
+    const std::shared_ptr<hv::cache::LayerCache> cache = hv::cache::openUserCacheWarningOnStderr("halvorine");
+    hv::QtAppExit::setBeforeEnd([cache] { hv::cache::LayerCache::flushBeforeExit(cache, std::chrono::seconds(2)); });
+    return hv::cache::cachedReader(hv::psd::ReadAhead::meteredLayerReader(), cache);
 }
 
 } // namespace
@@ -68,9 +79,7 @@ int main(int argc, char* argv[]) {
     const hv::psd::ReadAheadPolicy readAhead =
         hv::psd::readAheadPolicy(std::getenv("HALVORINE_READ_AHEAD"), readAheadWarning);
     if (!readAheadWarning.empty()) QTextStream(stderr) << "halvorine: " << readAheadWarning.c_str() << '\n';
-    // The layer cache stands in front of the reader; it warns on stderr at most once.
-    hv::NativePhotoshopLink photoshop(desktop, readAhead,
-                                      hv::cache::withUserCache(hv::psd::ReadAhead::meteredLayerReader(), "halvorine"));
+    hv::NativePhotoshopLink photoshop(desktop, readAhead, cachedLayerReader());
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
     hv::QtDocumentThumbnails thumbnails;
     hv::ConsoleMessages console;

@@ -62,23 +62,19 @@ std::shared_ptr<LayerCache> openUserCache(std::function<void(const std::string&)
     return std::make_shared<LayerCache>(std::move(options));
 }
 
-namespace {
-
-std::shared_ptr<LayerCache> userCacheWarningOnStderr(const std::string& program) {
+std::shared_ptr<LayerCache> openUserCacheWarningOnStderr(const std::string& program) {
     return openUserCache([program](const std::string& text) {
         const std::string line = program + ": warning: " + text + "\n";
         [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
     });
 }
 
-} // namespace
-
 psd::ReadAhead::Reader withUserCache(psd::ReadAhead::Reader reader, const std::string& program) {
-    return cachedReader(std::move(reader), userCacheWarningOnStderr(program));
+    return cachedReader(std::move(reader), openUserCacheWarningOnStderr(program));
 }
 
 psd::ReadAhead::MeteredReader withUserCache(psd::ReadAhead::MeteredReader reader, const std::string& program) {
-    return cachedReader(std::move(reader), userCacheWarningOnStderr(program));
+    return cachedReader(std::move(reader), openUserCacheWarningOnStderr(program));
 }
 
 } // namespace hv::cache

@@ -33,8 +33,11 @@ bool cacheOnByEnvironment();
 // environment turns it off.
 std::shared_ptr<LayerCache> openUserCache(std::function<void(const std::string&)> onWarning = {});
 
-// cachedReader(reader, the user's cache) whose one warning goes to standard
-// error as "PROGRAM: warning: ...": for the window.
+// The user's cache, whose one warning goes to standard error as
+// "PROGRAM: warning: ...": for the window.
+std::shared_ptr<LayerCache> openUserCacheWarningOnStderr(const std::string& program);
+
+// cachedReader(reader, that cache).
 psd::ReadAhead::Reader withUserCache(psd::ReadAhead::Reader reader, const std::string& program);
 psd::ReadAhead::MeteredReader withUserCache(psd::ReadAhead::MeteredReader reader, const std::string& program);
 

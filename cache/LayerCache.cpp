@@ -41,9 +41,6 @@ constexpr std::size_t kUsesPerFlush = 256;
 // old, so that repeated searches write nothing; the least recently used go
 // first to that grain.
 constexpr std::int64_t kUseGrain = std::int64_t{24} * 3600 * 1'000'000;
-constexpr std::size_t kStoresPerWrite = 64;
-constexpr std::uint64_t kStoreBytesPerWrite = std::uint64_t{8} << 20;
-constexpr auto kStoreDelay = std::chrono::seconds(1);
 constexpr std::uint64_t kRowOverhead = 64;
 
 std::int64_t now() {
@@ -141,8 +138,14 @@ LayerCache::~LayerCache() {
 }
 
 void LayerCache::flush() {
+    std::vector<Store> entries;
+    {
+        std::unique_lock queueLock(queueMutex_);
+        queueChanged_.wait(queueLock, [this] { return !writing_; });
+        entries = takeQueue(queueLock);
+    }
+    write(std::move(entries));
     const std::lock_guard lock(mutex_);
-    if (db_ && !stores_.empty()) writeStores();
     if (db_ && !used_.empty()) flushUses();
     if (db_) sql::execute(db_->db, "PRAGMA wal_checkpoint(TRUNCATE)");
 }
@@ -166,6 +169,8 @@ bool LayerCache::ready() {
     if (!tried_) {
         tried_ = true;
         open();
+        const std::lock_guard queueLock(queueMutex_);
+        off_ = db_ == nullptr;
     }
     return db_ != nullptr;
 }
@@ -181,6 +186,8 @@ void LayerCache::open() {
         int code = db->open(name);
         if (code == SQLITE_OK && db->total(total_, code)) {
             db_ = std::move(db);
+            const std::lock_guard queueLock(queueMutex_);
+            startedEmpty_ = total_ == 0;
             return;
         }
         const std::string message = code == SQLITE_CANTOPEN && !db->db ? std::strerror(errno) : db->message();
@@ -196,19 +203,24 @@ void LayerCache::open() {
 void LayerCache::failed(int code, const std::string& doing) {
     const std::string message = db_->message();
     db_.reset();
+    {
+        const std::lock_guard queueLock(queueMutex_);
+        off_ = true;
+    }
     if (sql::isDamage(code)) removeFiles(file());
     warn("layer cache " + file() + " off after " + doing + ": " + message);
 }
 
 std::optional<psd::Document> LayerCache::find(const std::string& path, const FileStamp& stamp,
                                               const std::function<bool(std::size_t storedBytes)>& beforeDecode) {
+    {
+        const std::lock_guard queueLock(queueMutex_);
+        if (off_ || (startedEmpty_ && !writtenHere_.contains(path))) return std::nullopt;
+    }
     std::string bytes;
     {
         const std::lock_guard lock(mutex_);
         if (!ready()) return std::nullopt;
-        // What an earlier search stored is there for this one.
-        if (!stores_.empty() && std::chrono::steady_clock::now() - firstStore_ >= kStoreDelay) writeStores();
-        if (!db_) return std::nullopt;
         sql::Statement& find = db_->find;
         find.bind(1, path);
         const int code = find.step();
@@ -228,25 +240,9 @@ std::optional<psd::Document> LayerCache::find(const std::string& path, const Fil
     return decodeDocument(bytes);
 }
 
-void LayerCache::store(const std::string& path, const FileStamp& stamp, const psd::Document& document) {
-    std::string form = encodeDocument(document);
-    if (form.empty()) return;
-    const std::lock_guard lock(mutex_);
-    if (!ready()) return;
-    if (stores_.empty()) firstStore_ = std::chrono::steady_clock::now();
-    storeBytes_ += form.size();
-    stores_.push_back({path, stamp, std::move(form)});
-    if (stores_.size() >= kStoresPerWrite || storeBytes_ >= kStoreBytesPerWrite
-        || std::chrono::steady_clock::now() - firstStore_ >= kStoreDelay)
-        writeStores();
-}
-
-// Writes the waiting stores in one transaction; dropped when another
-// program is writing.
-void LayerCache::writeStores() {
-    std::vector<Store> entries = std::move(stores_);
-    stores_.clear();
-    storeBytes_ = 0;
+// Writes the entries in one transaction; dropped when another program is
+// writing.
+void LayerCache::writeStores(std::vector<Store> entries) {
     const std::uint64_t before = total_;
     int code = sql::execute(db_->db, "BEGIN IMMEDIATE");
     if (code == SQLITE_OK) {
@@ -256,6 +252,10 @@ void LayerCache::writeStores() {
         if (code != SQLITE_OK) sql::execute(db_->db, "ROLLBACK");
     }
     if (code != SQLITE_OK) total_ = before;
+    if (code == SQLITE_OK && startedEmpty_) {
+        const std::lock_guard queueLock(queueMutex_);
+        for (const Store& entry : entries) writtenHere_.insert(entry.path);
+    }
     if (code == SQLITE_OK && total_ > options_.maxBytes) evict();
     if (code != SQLITE_OK && !sql::isBusy(code)) failed(code, "a store");
 }

@@ -3,8 +3,10 @@
 #include "cache/FileStamp.h"
 #include "psd/FormatVersion.h"
 #include "psd/LayerReader.h"
+#include "workers/WorkerPool.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace hv::cache {
@@ -29,6 +32,11 @@ struct Store {
 // No Qt; find() and store() may be called from any number of threads (one
 // connection, taken in turn).
 //
+// Stores are written by a thread of the cache's own at idle priority (when
+// the cache is held by a shared_ptr): it runs when a core has nothing else
+// to do, so a search does not wait for them. Up to 32 MB of them wait for
+// it; past that, store() writes them itself.
+//
 // The cache never makes a search fail: the database is opened on first use;
 // a file that is no database or is damaged is deleted and made anew; a
 // folder or file that cannot be written, a locked database, a full disk or
@@ -40,7 +48,7 @@ struct Store {
 // Size: when the entries pass maxBytes, the least recently used go first,
 // down to nine tenths of it. Each entry counts its stored form, its path and
 // a fixed overhead per row.
-class LayerCache {
+class LayerCache : public std::enable_shared_from_this<LayerCache> {
 public:
     struct Options {
         std::string folder; // created 0700 when missing; the files are 0600
@@ -57,17 +65,22 @@ public:
     // The document stored for `path` under that stamp by this reader version.
     // `beforeDecode`, when given, is told the stored form's size before the
     // document is made from it, and may refuse (none is then returned).
+    // A cache that was empty when opened is only asked for what this object
+    // wrote since.
     std::optional<psd::Document> find(const std::string& path, const FileStamp& stamp,
                                       const std::function<bool(std::size_t storedBytes)>& beforeDecode = {});
     // Keeps `document` as what `path` holds while it has that stamp. Stores
-    // are written a few dozen at a time, in one transaction, or by the first
-    // find() or store() a second after the oldest; flush() writes the rest.
+    // are written a few dozen at a time, in one transaction, or a second
+    // after the oldest; flush() writes the rest.
     void store(const std::string& path, const FileStamp& stamp, const psd::Document& document);
 
     // Writes the stores waiting and which entries were used since the last
     // time (done every few hundred finds, and at destruction), and moves
     // the write-ahead log into the database.
     void flush();
+    // flush() on a thread of its own, waited for at most `wait`: for the end
+    // of a program whose cache folder may be on a share that went away.
+    static void flushBeforeExit(const std::shared_ptr<LayerCache>& cache, std::chrono::milliseconds wait);
 
     // The first problem met, in a sentence ("" when none).
     std::string warning() const;
@@ -81,8 +94,12 @@ private:
     void failed(int code, const std::string& doing);
     void warn(const std::string& text);
     void flushUses();
-    void writeStores();
+    void writeStores(std::vector<Store> entries);
     int writeStore(const Store& entry);
+    std::vector<Store> takeQueue(std::unique_lock<std::mutex>& queueLock);
+    bool batchDue() const;
+    void write(std::vector<Store> entries);
+    void runWriter();
     void evict();
 
     const Options options_;
@@ -90,11 +107,23 @@ private:
     bool tried_ = false;
     std::unique_ptr<Database> db_;   // none until opened, or once given up
     std::vector<std::int64_t> used_; // rows found since the last flush
-    std::vector<Store> stores_;      // not written yet
-    std::uint64_t storeBytes_ = 0;   // their stored forms
-    std::chrono::steady_clock::time_point firstStore_;
-    std::uint64_t total_ = 0; // of the entries, as counted for maxBytes
+    std::uint64_t total_ = 0;        // of the entries, as counted for maxBytes
     std::string warning_;
+    // While the cache holds only what this object wrote: the paths written.
+    bool startedEmpty_ = false; // set when opened, then only read
+    std::unordered_set<std::string> writtenHere_;
+
+    // The stores not written yet (guarded by queueMutex_, as are
+    // writtenHere_ and the two flags), and the thread that writes them.
+    std::mutex queueMutex_;
+    std::condition_variable queueChanged_;
+    std::vector<Store> queue_;
+    std::uint64_t queueBytes_ = 0; // their stored forms
+    std::chrono::steady_clock::time_point firstQueued_;
+    bool writerRunning_ = false;
+    bool writing_ = false; // entries taken from the queue are being written
+    bool off_ = false;     // the database was given up: nothing more is queued
+    WorkerPool writer_{1};
 };
 
 } // namespace hv::cache

@@ -5,8 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <QStringView>
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace hv {
 
@@ -20,6 +23,10 @@ public:
     virtual std::int32_t layerCount() = 0;
     // Name of item `index`, counted from 1 (the topmost item).
     virtual QString layerName(std::int32_t index) = 0;
+    // The same name as a view of the document's own text, valid until the
+    // document is closed or released, for comparing without a copy; fails
+    // as layerName() does. Nothing when the link keeps no such text.
+    virtual std::optional<QStringView> layerNameView(std::int32_t /*index*/) { return std::nullopt; }
     // What the document tells of itself, and of item `index` beyond its
     // name. A link that cannot tell keeps these defaults, which say
     // "unknown"; neither is an operation the search depends on.

@@ -1,5 +1,7 @@
 #include "psd/ByteSource.h"
 
+#include "psd/SlowCalls.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -26,7 +28,7 @@ std::unique_ptr<FileSource> FileSource::open(const std::string& path, std::strin
         return nullptr;
     }
     // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = timedFileCall([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); });
     if (fd < 0) {
         error = std::string("cannot open the file: ") + std::strerror(errno);
         return nullptr;
@@ -58,7 +60,8 @@ bool FileSource::readAt(std::uint64_t offset, std::span<std::byte> out, std::str
     ++requests_;
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+        const ssize_t got = timedFileCall(
+            [&] { return ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done)); });
         if (got < 0) {
             if (errno == EINTR) continue;
             error = "read error at byte " + std::to_string(offset + done) + ": " + std::strerror(errno);

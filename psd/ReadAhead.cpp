@@ -1,14 +1,17 @@
 #include "ReadAhead.h"
 
+#include "psd/SlowCalls.h"
 #include "workers/WorkerPool.h"
 
 #include <algorithm>
+#include <bit>
 #include <condition_variable>
 #include <exception>
 #include <map>
 #include <mutex>
 #include <numeric>
 #include <optional>
+#include <thread>
 #include <utility>
 
 namespace hv::psd {
@@ -44,6 +47,11 @@ std::uint64_t resultBytes(const ReadResult& result) {
     return bytes;
 }
 
+// Reads at once while none of them waits for a disk or a share: one per core.
+std::size_t readsThatKeepTheCoresBusy() {
+    return std::max(1U, std::thread::hardware_concurrency());
+}
+
 ReadResult readSafely(const ReadAhead::MeteredReader& reader, const std::string& path, ReadMeter& meter) {
     try {
         return reader(path, meter);
@@ -62,12 +70,14 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     State(const ReadAheadPolicy& policy, MeteredReader r)
         : k(std::clamp<std::size_t>(policy.readsInFlight, 1, maxReadsInFlight)),
           batch(std::max<std::size_t>(k / 4, 1)),
+          busyReads(std::min(k, readsThatKeepTheCoresBusy())),
           budget(std::max<std::uint64_t>(policy.byteBudget, 1)),
           reader(std::move(r)),
           pool(k) {}
 
     const std::size_t k;
-    const std::size_t batch; // reads ahead the caller lets pile up before it wakes a worker
+    const std::size_t batch;     // reads ahead the caller lets pile up before it wakes a worker
+    const std::size_t busyReads; // reads in flight while none waits
     const std::uint64_t budget;
     const MeteredReader reader;
     WorkerPool pool; // each of its threads runs one worker loop
@@ -81,6 +91,10 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     std::size_t workers = 0;
     std::size_t idle = 0;
     std::size_t busy = 0; // reads in flight, the caller's own included
+    // One bit for each of the last sixteen reads finished, newest lowest:
+    // set when it made a slow call (psd/SlowCalls.h). A run starts as if
+    // they all had.
+    std::uint32_t waited = 0xFFFF;
 
     std::vector<std::string> paths;     // the announcement
     std::vector<std::size_t> byPath;    // its entries ordered by path, then position
@@ -99,6 +113,8 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     void release(JobPtr& job, bool taken = false);
     void releaseAll();
     void finish(Job& job, ReadResult result);
+    bool callerWaitsForUnstarted() const;
+    bool mayRunAnother() const;
     void wakeOne();
     void wakeFromCaller();
     static void runWorker(std::shared_ptr<State> self);
@@ -217,10 +233,25 @@ void ReadAhead::State::finish(Job& job, ReadResult result) {
     job.result.emplace(std::move(result));
 }
 
+// Whether the caller waits for a read that has not started.
+bool ReadAhead::State::callerWaitsForUnstarted() const {
+    return (extra && !extra->started) || (asked && !jobs.contains(*asked));
+}
+
+// Whether one more read may run now. While the recent reads waited for
+// nothing (documents in the page cache, the layer cache's entries), more
+// threads than cores gain nothing and lose time to hand-offs: one read per
+// core runs. Two reads that waited among the last sixteen let the K run
+// again (one alone may be a thread the system set aside for a moment). The
+// read the caller waits for always gets a worker.
+bool ReadAhead::State::mayRunAnother() const {
+    return std::popcount(waited) >= 2 || busy < busyReads || callerWaitsForUnstarted();
+}
+
 // Gets one worker going when a read may start: an idle one, or a new one
 // while there are fewer than K.
 void ReadAhead::State::wakeOne() {
-    if (!canStart()) return;
+    if (!canStart() || !mayRunAnother()) return;
     if (idle > 0) {
         work.notify_one();
         return;
@@ -234,15 +265,14 @@ void ReadAhead::State::wakeOne() {
 // for reading ahead only once a batch of reads may start: each wake-up costs
 // the caller a system call, and a worker that wakes gets the next one going.
 void ReadAhead::State::wakeFromCaller() {
-    const bool waitedForUnstarted = (extra && !extra->started) || (asked && !jobs.contains(*asked));
-    if (waitedForUnstarted || jobs.size() + batch <= k) wakeOne();
+    if (callerWaitsForUnstarted() || jobs.size() + batch <= k) wakeOne();
 }
 
 void ReadAhead::State::runWorker(std::shared_ptr<State> self) {
     State& s = *self;
     std::unique_lock lock(s.mutex);
     while (!s.stopping) {
-        JobPtr job = s.claim();
+        JobPtr job = s.mayRunAnother() ? s.claim() : nullptr;
         if (!job) {
             ++s.idle;
             s.work.wait(lock);
@@ -258,8 +288,11 @@ void ReadAhead::State::runWorker(std::shared_ptr<State> self) {
             JobMeter(State& s, Job& j) : state(s), job(j) {}
             bool charge(std::uint64_t bytes) override { return state.charge(job, bytes); }
         } meter(s, *job);
+        const WaitProbe probe;
         ReadResult result = readSafely(s.reader, job->path, meter);
+        const bool slow = probe.waited();
         lock.lock();
+        s.waited = ((s.waited << 1) | (slow ? 1U : 0U)) & 0xFFFFU;
         s.finish(*job, std::move(result));
         --s.busy;
         s.ready.notify_all();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace hv {
 
@@ -14,6 +15,9 @@ enum class CaseOption { MatchCase, IgnoreCase, Neither };
 // - MatchCase compares code by code with case kept;
 // - IgnoreCase lower-cases both sides with Unicode case mapping first;
 // - Neither never matches.
-bool LayerNameContains(const QString& name, const QString& searchText, CaseOption option);
+bool LayerNameContains(QStringView name, QStringView searchText, CaseOption option);
+inline bool LayerNameContains(const QString& name, const QString& searchText, CaseOption option) {
+    return LayerNameContains(QStringView(name), QStringView(searchText), option);
+}
 
 } // namespace hv

@@ -172,8 +172,14 @@ void SearchRun::compareLayer(ErrorTrap& trap, PhotoshopDocument& document, const
     const bool matchCase = option == CaseOption::MatchCase;
 
     bool match = false;
-    if (!trap(matchCase ? line::kCompareMatchCase : line::kCompareIgnoreCase,
-              [&] { match = LayerNameContains(document.layerName(index), window_.searchText(), option); }))
+    if (!trap(matchCase ? line::kCompareMatchCase : line::kCompareIgnoreCase, [&] {
+            // Compared in place where the document lends its text.
+            const QString text = window_.searchText();
+            if (const std::optional<QStringView> name = document.layerNameView(index))
+                match = LayerNameContains(*name, text, option);
+            else
+                match = LayerNameContains(document.layerName(index), text, option);
+        }))
         return;
     if (!match) return;
     if (matchCase)

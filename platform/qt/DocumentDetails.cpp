@@ -30,6 +30,10 @@ QString DocumentDetails::itemName(std::size_t item) const {
     return QString::fromStdU16String(document_.items[item].name);
 }
 
+QStringView DocumentDetails::itemNameView(std::size_t item) const {
+    return QStringView(document_.items[item].name);
+}
+
 DocumentFacts DocumentDetails::documentFacts() const {
     const psd::Header& header = document_.header;
     return DocumentFacts{header.width, header.height, header.depth, colourModeName(header.colorMode)};

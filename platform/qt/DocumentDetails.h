@@ -5,6 +5,7 @@
 #include "psd/LayerReader.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <cstddef>
 
@@ -22,6 +23,8 @@ public:
     // The name of item `item` (counted from 0, top first); `item` must be
     // below itemCount().
     QString itemName(std::size_t item) const;
+    // The same, as a view of the document's text.
+    QStringView itemNameView(std::size_t item) const;
 
     DocumentFacts documentFacts() const;
     // The facts of item `item` (counted from 0); none when there is no such

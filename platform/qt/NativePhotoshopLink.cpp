@@ -30,7 +30,19 @@ public:
         return static_cast<std::int32_t>(details_.itemCount());
     }
 
-    QString layerName(std::int32_t index) override {
+    QString layerName(std::int32_t index) override { return details_.itemName(item(index)); }
+
+    std::optional<QStringView> layerNameView(std::int32_t index) override { return details_.itemNameView(item(index)); }
+
+    DocumentFacts documentFacts() override { return closed_ ? DocumentFacts{} : details_.documentFacts(); }
+
+    LayerFacts layerFacts(std::int32_t index) override {
+        if (closed_ || index < 1) return {};
+        return details_.layerFacts(static_cast<std::size_t>(index) - 1);
+    }
+
+    // The item of layer `index` of the open document.
+    std::size_t item(std::int32_t index) const {
         requireOpen();
         if (index < 1 || static_cast<std::size_t>(index) > details_.itemCount()) {
             throw Failure(QStringLiteral("Layer index %1 is out of range: \"%2\" has %3 layer items.")
@@ -38,14 +50,7 @@ public:
                               .arg(path_)
                               .arg(details_.itemCount()));
         }
-        return details_.itemName(static_cast<std::size_t>(index) - 1);
-    }
-
-    DocumentFacts documentFacts() override { return closed_ ? DocumentFacts{} : details_.documentFacts(); }
-
-    LayerFacts layerFacts(std::int32_t index) override {
-        if (closed_ || index < 1) return {};
-        return details_.layerFacts(static_cast<std::size_t>(index) - 1);
+        return static_cast<std::size_t>(index) - 1;
     }
 
     void showToUser() override {

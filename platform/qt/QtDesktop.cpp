@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <time.h>
+
 namespace hv {
 
 bool QtClipboard::clear() {
@@ -87,21 +89,56 @@ bool QtDesktopShell::isThisProgram(const DesktopEntry& entry) const {
     return !program.isEmpty() && QFileInfo(program).canonicalFilePath() == running;
 }
 
+namespace {
+
+int eventPumpClock() {
+#ifdef CLOCK_MONOTONIC_COARSE
+    timespec tick{};
+    if (::clock_getres(CLOCK_MONOTONIC_COARSE, &tick) == 0 && tick.tv_sec == 0 && tick.tv_nsec <= 4'000'000)
+        return CLOCK_MONOTONIC_COARSE;
+#endif
+    return CLOCK_MONOTONIC;
+}
+
+} // namespace
+
+QtEventPump::QtEventPump() : clock_(eventPumpClock()) {}
+
+std::int64_t QtEventPump::nowNs() const {
+    timespec now{};
+    ::clock_gettime(clock_, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
 void QtEventPump::processEvents() {
-    constexpr qint64 kIntervalNs = 1'000'000;
-    if (sinceLastRun_.isValid() && sinceLastRun_.nsecsElapsed() < kIntervalNs) {
+    constexpr std::int64_t kIntervalNs = 1'000'000;
+    const std::int64_t now = nowNs();
+    if (lastRun_ >= 0 && now - lastRun_ < kIntervalNs) {
         // What the program posted to itself (a queued close, a deferred call)
         // still runs at once.
         QCoreApplication::sendPostedEvents();
         return;
     }
     QCoreApplication::processEvents();
-    sinceLastRun_.restart();
+    lastRun_ = nowNs();
 }
 
 void QtAppExit::exitNow() {
     // Whatever loop is running, nothing more of it runs: the process ends here.
     endProgram(0);
+}
+
+namespace {
+
+std::function<void()>& beforeEndOfProgram() {
+    static std::function<void()> beforeEnd;
+    return beforeEnd;
+}
+
+} // namespace
+
+void QtAppExit::setBeforeEnd(std::function<void()> beforeEnd) {
+    beforeEndOfProgram() = std::move(beforeEnd);
 }
 
 void QtAppExit::endProgram(int status) {
@@ -112,6 +149,7 @@ void QtAppExit::endProgram(int status) {
         for (QWindow* window : QGuiApplication::topLevelWindows()) window->hide();
         QGuiApplication::sync();
     }
+    if (const std::function<void()>& beforeEnd = beforeEndOfProgram()) beforeEnd();
     std::fflush(nullptr);
     std::_Exit(status);
 }

@@ -6,10 +6,10 @@
 #include "platform/EventPump.h"
 #include "platform/qt/DesktopHandlers.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QUrl>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -57,13 +57,20 @@ private:
 // Lets the window's events run. The window system is polled at most once a
 // millisecond: a poll costs a system call, and a loop that calls this per
 // layer stays just as responsive when the calls in between only deliver what
-// the program posted to itself.
+// the program posted to itself. The time is read from the system's coarse
+// clock where it ticks at least every 4 ms (a read of it costs next to
+// nothing, and this is called a million times in a search of a million
+// layers); the window system is then polled once a tick.
 class QtEventPump : public EventPump {
 public:
+    QtEventPump();
     void processEvents() override;
 
 private:
-    QElapsedTimer sinceLastRun_;
+    std::int64_t nowNs() const;
+
+    int clock_;                 // the clock read
+    std::int64_t lastRun_ = -1; // when the window system was last polled
 };
 
 class QtAppExit : public AppExit {
@@ -77,6 +84,10 @@ public:
     // connection to the display, until the read times out; its windows are
     // gone from the screen by then.
     [[noreturn]] static void endProgram(int status);
+    // What endProgram() runs first, on its thread: keeping what must
+    // outlive the process (the layer cache's last entries). It must bound
+    // its own time.
+    static void setBeforeEnd(std::function<void()> beforeEnd);
 };
 
 } // namespace hv

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -144,7 +145,7 @@ TEST(LayerCache, AChangedDocumentIsReadAgainAndEveryRunGivesTheReadersRows) {
         {"folder renamed",
          [](Fixture& f) {
              fs::rename(f.docs, f.docs + "2");
-             for (std::string& path : f.paths) path.insert(f.docs.size(), "2");
+             for (std::string& path : f.paths) path = (fs::path(f.docs + "2") / fs::path(path).filename()).string();
          },
          3},
         {"reader version raised", [](Fixture&) {}, 3, psd::readerFormatVersion + 1},
@@ -192,6 +193,33 @@ TEST(LayerCache, AStoredDocumentIsChargedBeforeItIsMade) {
     unwanted.wanted = false;
     read(f.paths[0], unwanted);
     EXPECT_EQ(reads, 2); // not made from the cache: the reader was asked, and gives up itself
+}
+
+// What a search stores reaches the database with no flush() by the
+// searcher: written by the cache's own thread within a second or so, or by
+// the flush a program ends with. A second cache object (another program)
+// then finds every document.
+TEST(LayerCache, StoresReachTheDatabaseWithoutTheSearcherFlushing) {
+    for (const bool endOfProgram : {false, true}) {
+        Fixture f;
+        const std::shared_ptr<LayerCache> cache = f.cache();
+        const psd::ReadAhead::Reader read = cachedReader(psd::ReadAhead::layerReader(), cache);
+        for (const std::string& path : f.paths) ASSERT_TRUE(read(path).ok());
+        if (endOfProgram) LayerCache::flushBeforeExit(cache, std::chrono::seconds(60));
+        const auto found = [&] {
+            const std::shared_ptr<LayerCache> other = f.cache();
+            for (const std::string& path : f.paths)
+                if (!other->find(path, *FileStamp::of(path))) return false;
+            return true;
+        };
+        bool all = found();
+        for (int wait = 0; !all && !endOfProgram && wait < 600; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            all = found();
+        }
+        EXPECT_TRUE(all) << (endOfProgram ? "flushed at the end" : "written by the cache's thread");
+        EXPECT_TRUE(f.warnings.empty());
+    }
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {

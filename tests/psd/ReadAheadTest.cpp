@@ -2,14 +2,19 @@
 // what the caller was doing when it started, and reads can be held until
 // the test lets them go.
 #include "psd/ReadAhead.h"
+#include "psd/SlowCalls.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
+
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using hv::psd::ReadAhead;
@@ -253,3 +258,79 @@ TEST(ReadAhead, KeepsToTheByteBudgetWhenDocumentsAreLarge) {
 }
 
 } // namespace
+
+// Reads that never wait for a disk or a share (they only keep a core busy)
+// run about one per core; reads that do let the K run at once.
+TEST(ReadAhead, RunsAsManyReadsAsWaitingOnesNeed) {
+    constexpr std::size_t k = 16;
+    const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
+    if (cores + 1 >= k) GTEST_SKIP() << "as many cores as reads in flight";
+    for (const bool waiting : {false, true}) {
+        struct Counts {
+            std::mutex mutex;
+            std::size_t inFlight = 0, peak = 0;
+        };
+        auto counts = std::make_shared<Counts>();
+        ReadAhead pool(k, [counts, waiting](const std::string&) {
+            {
+                const std::lock_guard lock(counts->mutex);
+                counts->peak = std::max(counts->peak, ++counts->inFlight);
+            }
+            // A slow call either way; only the waiting one sleeps.
+            hv::psd::timedFileCall([waiting] {
+                if (waiting) return ::usleep(2000);
+                for (const auto end = std::chrono::steady_clock::now() + 300us;
+                     std::chrono::steady_clock::now() < end;) {
+                }
+                return 0;
+            });
+            const std::lock_guard lock(counts->mutex);
+            --counts->inFlight;
+            return ReadResult(hv::psd::Document{});
+        });
+        Paths paths;
+        for (int i = 0; i < 300; ++i) paths.push_back(std::string("p").append(std::to_string(i)));
+        pool.announce(paths);
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            ASSERT_TRUE(pool.take(paths[i]).ok());
+            if (i != 50 || waiting) continue;
+            // A run starts as if its reads waited; by now they are known not to.
+            for (auto end = std::chrono::steady_clock::now() + patience; std::chrono::steady_clock::now() < end;) {
+                const std::lock_guard lock(counts->mutex);
+                if (counts->inFlight == 0) break;
+            }
+            const std::lock_guard lock(counts->mutex);
+            counts->peak = 0;
+        }
+        const std::lock_guard lock(counts->mutex);
+        if (waiting)
+            EXPECT_GT(counts->peak, cores + 1);
+        else
+            EXPECT_LE(counts->peak, cores + 1); // the read the caller waits for may come on top
+    }
+}
+
+TEST(WaitProbe, CountsSlowCallsThatSleptOnly) {
+    const struct {
+        const char* call;
+        std::function<int()> run;
+        bool waited;
+    } rows[] = {
+        {"quick", [] { return 0; }, false},
+        {"slept 2 ms", [] { return ::usleep(2000); }, true},
+        {"busy 2 ms",
+         [] {
+             const auto end = std::chrono::steady_clock::now() + 2ms;
+             while (std::chrono::steady_clock::now() < end) {
+             }
+             return 0;
+         },
+         false},
+    };
+    for (const auto& row : rows) {
+        const hv::psd::WaitProbe probe;
+        hv::psd::timedFileCall(row.run);
+        // A busy call set aside by the system for a moment has still not slept.
+        EXPECT_EQ(probe.waited(), row.waited) << row.call;
+    }
+}

@@ -38,6 +38,9 @@ TEST(LayerNameContains, IgnoreCaseLowerCasesBothSidesWithUnicodeMapping) {
     EXPECT_TRUE(LayerNameContains(QString::fromUtf8("\u0424\u043e\u043d"), QString::fromUtf8("\u0444\u041e\u041d"),
                                   CaseOption::IgnoreCase));
     EXPECT_FALSE(LayerNameContains("Logo", " logo", CaseOption::IgnoreCase));
+    // One side ASCII, the other not: the Kelvin sign lower-cases to k.
+    EXPECT_TRUE(LayerNameContains("KELVIN", QString::fromUtf8("\u212a"), CaseOption::IgnoreCase));
+    EXPECT_TRUE(LayerNameContains(QString::fromUtf8("\u212aelvin"), "kEL", CaseOption::IgnoreCase));
     // Lower-casing, not case folding: the sharp s is not expanded.
     EXPECT_FALSE(LayerNameContains("STRASSE", QString::fromUtf8("stra\u00dfe"), CaseOption::IgnoreCase));
 }

@@ -89,8 +89,13 @@ TEST_F(NativeLinkTest, IndexOutsideOneToCountFails) {
     for (const std::int32_t index : {0, -1, 5}) {
         EXPECT_THAT(failureOf([&] { doc->layerName(index); }),
                     HasSubstr("Layer index " + std::to_string(index) + " is out of range"));
+        EXPECT_THAT(failureOf([&] { doc->layerNameView(index); }),
+                    HasSubstr("Layer index " + std::to_string(index) + " is out of range"));
     }
+    for (const std::int32_t index : {1, 2, 3, 4})
+        EXPECT_EQ(doc->layerNameView(index).value_or(QStringView()).toString(), doc->layerName(index));
     doc->close();
+    EXPECT_THAT(failureOf([&] { doc->layerNameView(1); }), HasSubstr("already been closed"));
 }
 
 TEST_F(NativeLinkTest, OpenFailureNamesTheFileAndTheProblem) {
