@@ -3,6 +3,7 @@
 #include "ConsoleMessages.h"
 #include "DisplayCheck.h"
 #include "FileListArguments.h"
+#include "StoredPictures.h"
 #include "cache/CachedReader.h"
 #include "platform/PathBytes.h"
 #include "platform/Platform.h"
@@ -34,13 +35,12 @@ void nameApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(HALVORINE_VERSION));
 }
 
-// The layer reader with the user's layer cache in front of it. The cache
-// warns on stderr at most once, and its last entries are written as the
-// program ends.
-hv::psd::ReadAhead::MeteredReader cachedLayerReader() {
-    const std::shared_ptr<hv::cache::LayerCache> cache = hv::cache::openUserCacheWarningOnStderr("halvorine");
+// The user's layer cache, none when it is turned off. It warns on stderr at
+// most once, and its last entries are written as the program ends.
+std::shared_ptr<hv::cache::LayerCache> openLayerCache() {
+    std::shared_ptr<hv::cache::LayerCache> cache = hv::cache::openUserCacheWarningOnStderr("halvorine");
     hv::QtAppExit::setBeforeEnd([cache] { hv::cache::LayerCache::flushBeforeExit(cache, std::chrono::seconds(2)); });
-    return hv::cache::cachedReader(hv::psd::ReadAhead::meteredLayerReader(), cache);
+    return cache;
 }
 
 } // namespace
@@ -79,9 +79,12 @@ int main(int argc, char* argv[]) {
     const hv::psd::ReadAheadPolicy readAhead =
         hv::psd::readAheadPolicy(std::getenv("HALVORINE_READ_AHEAD"), readAheadWarning);
     if (!readAheadWarning.empty()) QTextStream(stderr) << "halvorine: " << readAheadWarning.c_str() << '\n';
-    hv::NativePhotoshopLink photoshop(desktop, readAhead, cachedLayerReader());
+    const std::shared_ptr<hv::cache::LayerCache> layerCache = openLayerCache();
+    hv::NativePhotoshopLink photoshop(desktop, readAhead,
+                                      hv::cache::cachedReader(hv::psd::ReadAhead::meteredLayerReader(), layerCache));
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
-    hv::QtDocumentThumbnails thumbnails;
+    hv::QtDocumentThumbnails thumbnails(32 * 1024 * 1024, hv::QtDocumentThumbnails::readThumbnail,
+                                        hv::storedPictures(layerCache));
     hv::ConsoleMessages console;
     hv::MessageBox& messages = request.printFileList ? static_cast<hv::MessageBox&>(console) : dialogs;
     hv::Platform platform{messages,   dialogs,   dialogs,     dialogs, clipboard, settings,  desktop,

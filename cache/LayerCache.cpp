@@ -21,13 +21,15 @@ namespace {
 
 constexpr const char* kFileName = "layers.sqlite";
 // PRAGMA user_version of the layout below; another one is dropped and made anew.
-constexpr int kSchema = 1;
+constexpr int kSchema = 2;
 constexpr const char* kCreate = "CREATE TABLE IF NOT EXISTS documents(path BLOB NOT NULL UNIQUE, dev INTEGER NOT NULL,"
                                 " ino INTEGER NOT NULL, size INTEGER NOT NULL, mtime INTEGER NOT NULL,"
                                 " ctime INTEGER NOT NULL, reader INTEGER NOT NULL, used INTEGER NOT NULL,"
-                                " bytes INTEGER NOT NULL, data BLOB NOT NULL);"
+                                " bytes INTEGER NOT NULL, data BLOB NOT NULL, picture BLOB);"
                                 "CREATE INDEX IF NOT EXISTS documents_used ON documents(used, bytes);"
-                                "PRAGMA user_version = 1;";
+                                "PRAGMA user_version = 2;";
+// The stamp and reader version an entry counts under, from parameter ?2 on.
+constexpr const char* kSameStamp = "dev = ?2 AND ino = ?3 AND size = ?4 AND mtime = ?5 AND ctime = ?6 AND reader = ?7";
 // Nothing waits for the disk (synchronous = OFF): after a crash of the system
 // the cache may lose its last entries or be damaged, and a damaged one is
 // deleted and made anew; an entry is only ever used with the stamp it was
@@ -75,10 +77,10 @@ void removeFiles(const std::string& file) {
 
 struct LayerCache::Database {
     sqlite3* db = nullptr;
-    sql::Statement find, store, use, evict;
+    sql::Statement find, store, use, evict, findPicture, storePicture;
 
     ~Database() {
-        find = {}, store = {}, use = {}, evict = {};
+        find = {}, store = {}, use = {}, evict = {}, findPicture = {}, storePicture = {};
         sqlite3_close(db);
     }
 
@@ -118,6 +120,13 @@ struct LayerCache::Database {
         if (code == SQLITE_OK)
             code = evict.prepare(db, "DELETE FROM documents WHERE rowid IN"
                                      " (SELECT rowid FROM documents ORDER BY used LIMIT 64) RETURNING bytes");
+        if (code == SQLITE_OK)
+            code = findPicture.prepare(db, std::string("SELECT picture FROM documents WHERE path = ?1 AND ")
+                                               + kSameStamp + " AND picture IS NOT NULL");
+        if (code == SQLITE_OK)
+            code = storePicture.prepare(db, std::string("UPDATE documents SET picture = ?8, bytes = bytes + ?9"
+                                                        " WHERE path = ?1 AND ")
+                                                + kSameStamp + " AND picture IS NULL");
         return code;
     }
 
@@ -260,17 +269,48 @@ void LayerCache::writeStores(std::vector<Store> entries) {
     if (code != SQLITE_OK && !sql::isBusy(code)) failed(code, "a store");
 }
 
+// Binds the path and the stamp and reader version of kSameStamp.
+void LayerCache::bindEntry(sql::Statement& statement, const std::string& path, const FileStamp& stamp) const {
+    statement.bind(1, path);
+    statement.bind(2, static_cast<std::int64_t>(stamp.device));
+    statement.bind(3, static_cast<std::int64_t>(stamp.inode));
+    statement.bind(4, stamp.size);
+    statement.bind(5, stamp.modified);
+    statement.bind(6, stamp.changed);
+    statement.bind(7, std::int64_t{options_.readerVersion});
+}
+
+std::optional<std::string> LayerCache::findPicture(const std::string& path, const FileStamp& stamp) {
+    const std::lock_guard lock(mutex_);
+    if (!ready()) return std::nullopt;
+    sql::Statement& find = db_->findPicture;
+    bindEntry(find, path, stamp);
+    const int code = find.step();
+    std::optional<std::string> picture;
+    if (code == SQLITE_ROW) picture = std::string(find.bytes(0));
+    find.reset();
+    if (code != SQLITE_ROW && code != SQLITE_DONE && !sql::isBusy(code)) failed(code, "a look-up");
+    return picture;
+}
+
+void LayerCache::storePicture(const std::string& path, const FileStamp& stamp, const std::string& picture) {
+    const std::lock_guard lock(mutex_);
+    if (!ready()) return;
+    sql::Statement& store = db_->storePicture;
+    bindEntry(store, path, stamp);
+    store.bind(8, std::string_view(picture));
+    store.bind(9, static_cast<std::int64_t>(picture.size()));
+    const int code = store.step();
+    store.reset();
+    if (code == SQLITE_DONE && sqlite3_changes(db_->db) > 0) total_ += picture.size();
+    if (code != SQLITE_DONE && !sql::isBusy(code)) failed(code, "a store");
+}
+
 // SQLITE_DONE, or the code of the failure.
 int LayerCache::writeStore(const Store& entry) {
     const std::uint64_t counted = entry.form.size() + entry.path.size() + kRowOverhead;
     sql::Statement& store = db_->store;
-    store.bind(1, entry.path);
-    store.bind(2, static_cast<std::int64_t>(entry.stamp.device));
-    store.bind(3, static_cast<std::int64_t>(entry.stamp.inode));
-    store.bind(4, entry.stamp.size);
-    store.bind(5, entry.stamp.modified);
-    store.bind(6, entry.stamp.changed);
-    store.bind(7, std::int64_t{options_.readerVersion});
+    bindEntry(store, entry.path, entry.stamp);
     store.bind(8, now());
     store.bind(9, static_cast<std::int64_t>(counted));
     store.bind(10, std::string_view(entry.form));

@@ -19,6 +19,10 @@
 
 namespace hv::cache {
 
+namespace sql {
+class Statement;
+}
+
 // One entry waiting to be written.
 struct Store {
     std::string path;
@@ -74,6 +78,14 @@ public:
     // after the oldest; flush() writes the rest.
     void store(const std::string& path, const FileStamp& stamp, const psd::Document& document);
 
+    // A picture of the document (a form of the caller's, such as its
+    // preview) kept with its entry for `path` under that stamp; nothing when
+    // the entry or its picture is missing. storePicture() keeps one with the
+    // entry, once; nothing is kept without the entry. An entry stored anew
+    // has none.
+    std::optional<std::string> findPicture(const std::string& path, const FileStamp& stamp);
+    void storePicture(const std::string& path, const FileStamp& stamp, const std::string& picture);
+
     // Writes the stores waiting and which entries were used since the last
     // time (done every few hundred finds, and at destruction), and moves
     // the write-ahead log into the database.
@@ -92,6 +104,7 @@ private:
     bool ready();
     void open();
     void failed(int code, const std::string& doing);
+    void bindEntry(sql::Statement& statement, const std::string& path, const FileStamp& stamp) const;
     void warn(const std::string& text);
     void flushUses();
     void writeStores(std::vector<Store> entries);

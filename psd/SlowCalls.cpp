@@ -9,7 +9,7 @@ namespace {
 thread_local std::uint64_t slowCalls = 0;
 
 // Times the calling thread slept so far; -1 where the system does not count
-// them per thread.
+// them per thread (every slow call is then counted).
 long sleepsOfThisThread() {
 #ifdef RUSAGE_THREAD
     struct rusage usage {};
@@ -20,18 +20,19 @@ long sleepsOfThisThread() {
 
 } // namespace
 
-std::uint64_t slowCallsOfThisThread() {
-    return slowCalls;
+FileCallStart fileCallStarts() {
+    return {std::chrono::steady_clock::now(), sleepsOfThisThread()};
 }
 
-void noteFileCall(std::chrono::steady_clock::duration took) {
-    if (took >= slowCallTime) ++slowCalls;
+void fileCallEnded(const FileCallStart& start) {
+    if (std::chrono::steady_clock::now() - start.time < slowCallTime) return;
+    if (start.sleeps < 0 || sleepsOfThisThread() != start.sleeps) ++slowCalls;
 }
 
-WaitProbe::WaitProbe() : slowCalls_(slowCalls), sleeps_(sleepsOfThisThread()) {}
+WaitProbe::WaitProbe() : slowCalls_(slowCalls) {}
 
 bool WaitProbe::waited() const {
-    return slowCalls != slowCalls_ && (sleeps_ < 0 || sleepsOfThisThread() != sleeps_);
+    return slowCalls != slowCalls_;
 }
 
 } // namespace hv::psd

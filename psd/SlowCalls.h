@@ -8,31 +8,33 @@ namespace hv::psd {
 
 // Calls to the file system that waited for a device or a share: a call served
 // from the page cache returns within microseconds, one that goes to a disk or
-// over a network takes a tenth of a millisecond or more. Counted per thread,
-// so the read-ahead can tell reads that wait (and gain from many in flight)
-// from reads that only keep a core busy.
-//
-// A call also takes that long when the thread was set aside for others while
-// it ran; WaitProbe tells the two apart by whether the thread slept.
+// over a network sleeps and takes a tenth of a millisecond or more. Counted
+// per thread, so the read-ahead can tell reads that wait (and gain from many
+// in flight) from reads that only keep a core busy. A call that took as long
+// without sleeping was set aside for other threads and is not counted.
 inline constexpr std::chrono::microseconds slowCallTime{100};
 
-// Slow calls made on the calling thread so far.
-std::uint64_t slowCallsOfThisThread();
-// Counts a call of `took` on the calling thread, when it was slow.
-void noteFileCall(std::chrono::steady_clock::duration took);
+// When a call started, and how often its thread had slept by then.
+struct FileCallStart {
+    std::chrono::steady_clock::time_point time;
+    long sleeps;
+};
+FileCallStart fileCallStarts();
+// Counts the call begun at `start` on the calling thread, when it slept and
+// was slow.
+void fileCallEnded(const FileCallStart& start);
 
-// Runs `call()` (a system call on a file) and notes its time.
+// Runs `call()` (a system call on a file) and counts it.
 template <class Call>
 auto timedFileCall(Call&& call) {
-    const auto start = std::chrono::steady_clock::now();
+    const FileCallStart start = fileCallStarts();
     auto result = std::forward<Call>(call)();
-    noteFileCall(std::chrono::steady_clock::now() - start);
+    fileCallEnded(start);
     return result;
 }
 
-// Whether the calling thread waited for a device or a share since the probe
-// was made on it: a slow call, and the thread slept meanwhile (a thread
-// only set aside for others, with every core busy, has not slept).
+// Whether the calling thread made a call that waited (as counted above)
+// since the probe was made on it.
 class WaitProbe {
 public:
     WaitProbe();
@@ -40,7 +42,6 @@ public:
 
 private:
     std::uint64_t slowCalls_;
-    long sleeps_;
 };
 
 } // namespace hv::psd

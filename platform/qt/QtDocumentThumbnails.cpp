@@ -55,12 +55,43 @@ std::optional<DocumentPicture> pictureOf(const psd::Thumbnail& thumbnail) {
     return picture;
 }
 
+// The stored form of what a read gave: "-" for no picture, else "P", the
+// width and height as two bytes each, and the PNG.
+QByteArray storedForm(const std::optional<DocumentPicture>& picture) {
+    if (!picture) return QByteArrayLiteral("-");
+    QByteArray form("P");
+    for (const int side : {picture->width, picture->height}) {
+        form.append(static_cast<char>(side >> 8));
+        form.append(static_cast<char>(side & 0xFF));
+    }
+    return form + picture->png;
+}
+
+// What a stored form gives: nothing when it is none of the two forms, or
+// its PNG is larger than a picture of this class (its header is checked,
+// nothing is decoded).
+std::optional<std::optional<DocumentPicture>> pictureOfForm(const QByteArray& form) {
+    if (form == "-") return std::optional<DocumentPicture>();
+    constexpr qsizetype kMostPngBytes = 4 * kLongestSide * kLongestSide + 4096;
+    if (form.size() < 5 || form.size() > 5 + kMostPngBytes || form[0] != 'P') return std::nullopt;
+    const auto byte = [&](int at) { return static_cast<int>(static_cast<unsigned char>(form[at])); };
+    DocumentPicture picture{form.mid(5), byte(1) << 8 | byte(2), byte(3) << 8 | byte(4)};
+    QBuffer buffer(&picture.png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    if (picture.width < 1 || picture.height < 1 || picture.width > kLongestSide || picture.height > kLongestSide
+        || reader.size() != QSize(picture.width, picture.height))
+        return std::nullopt;
+    return std::optional<DocumentPicture>(std::move(picture));
+}
+
 } // namespace
 
-QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes, ThumbnailReader read)
+QtDocumentThumbnails::QtDocumentThumbnails(qsizetype keptBytes, ThumbnailReader read, StoredPictures stored)
     : kept_(std::max<qsizetype>(keptBytes, 1)) {
     shared_->owner = this;
     shared_->read = std::move(read);
+    shared_->stored = std::move(stored);
 }
 
 QtDocumentThumbnails::~QtDocumentThumbnails() {
@@ -105,30 +136,64 @@ void QtDocumentThumbnails::setArrived(std::function<void(const QString&)> arrive
     arrived_ = std::move(arrived);
 }
 
-// The pool job: reads the newest waiting path until none is left. A failed
-// read (out of memory too) gives no picture.
+// Runs `work` (Qt's image code) with the decoding flag up, so that the
+// owner's destruction waits for it; false, without running it, once the
+// owner has gone. Called and returns with the lock held.
+template <class Work>
+bool QtDocumentThumbnails::decodeWhileOwned(Shared& shared, std::unique_lock<std::mutex>& lock, Work&& work) {
+    if (!shared.owner) return false;
+    shared.decoding = true;
+    lock.unlock();
+    try {
+        work();
+    } catch (...) {
+    }
+    lock.lock();
+    shared.decoding = false;
+    shared.decodeEnded.notify_all();
+    return shared.owner != nullptr;
+}
+
+// The pool job: reads the newest waiting path until none is left; what was
+// stored of it in an earlier session first. A failed read (out of memory
+// too) gives no picture and is not stored.
 void QtDocumentThumbnails::readWaiting(const std::shared_ptr<Shared>& shared) {
     std::unique_lock lock(shared->mutex);
     while (!shared->waiting.empty()) {
         Read read{std::move(shared->waiting.back()), std::nullopt};
         shared->waiting.pop_back();
         lock.unlock();
-        std::optional<psd::ThumbnailResult> result;
+        std::optional<QByteArray> form;
         try {
-            result = shared->read(read.path);
+            if (shared->stored.find) form = shared->stored.find(read.path);
         } catch (...) {
         }
         lock.lock();
-        if (!shared->owner) break;
-        shared->decoding = true;
-        lock.unlock();
-        try {
-            if (result && result->found()) read.picture = pictureOf(result->thumbnail());
-        } catch (...) {
+        std::optional<std::optional<DocumentPicture>> known;
+        if (form && !decodeWhileOwned(*shared, lock, [&] { known = pictureOfForm(*form); })) break;
+        if (known) {
+            read.picture = std::move(*known);
+        } else {
+            lock.unlock();
+            std::optional<psd::ThumbnailResult> result;
+            try {
+                result = shared->read(read.path);
+            } catch (...) {
+            }
+            lock.lock();
+            const auto decode = [&] {
+                if (result && result->found()) read.picture = pictureOf(result->thumbnail());
+            };
+            if (!decodeWhileOwned(*shared, lock, decode)) break;
+            if (result && !result->failed() && shared->stored.keep) {
+                lock.unlock();
+                try {
+                    shared->stored.keep(read.path, storedForm(read.picture));
+                } catch (...) {
+                }
+                lock.lock();
+            }
         }
-        lock.lock();
-        shared->decoding = false;
-        shared->decodeEnded.notify_all();
         if (!shared->owner) break;
         shared->done.push_back(std::move(read));
         if (shared->done.size() == 1) {

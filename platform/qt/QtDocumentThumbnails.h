@@ -37,7 +37,17 @@ public:
     using ThumbnailReader = std::function<psd::ThumbnailResult(const QString& path)>;
     static psd::ThumbnailResult readThumbnail(const QString& path);
 
-    explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024, ThumbnailReader read = readThumbnail);
+    // Where what a read gave is kept from one session to the next (the
+    // layer cache), as a form of this class's: `find` before a document is
+    // read, `keep` after a read that did not fail. Called on the worker; a
+    // form that is not one of a picture within the size here is not used.
+    struct StoredPictures {
+        std::function<std::optional<QByteArray>(const QString& path)> find;
+        std::function<void(const QString& path, const QByteArray& form)> keep;
+    };
+
+    explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024, ThumbnailReader read = readThumbnail,
+                                  StoredPictures stored = {});
     ~QtDocumentThumbnails() override;
     QtDocumentThumbnails(const QtDocumentThumbnails&) = delete;
     QtDocumentThumbnails& operator=(const QtDocumentThumbnails&) = delete;
@@ -68,8 +78,11 @@ private:
         bool decoding = false;                 // the job runs Qt's image code
         QtDocumentThumbnails* owner = nullptr; // null once the owner goes
         ThumbnailReader read;                  // set before the first job
+        StoredPictures stored;                 // the same
     };
     static void readWaiting(const std::shared_ptr<Shared>& shared);
+    template <class Work>
+    static bool decodeWhileOwned(Shared& shared, std::unique_lock<std::mutex>& lock, Work&& work);
     void collect();
 
     // The window's thread only.

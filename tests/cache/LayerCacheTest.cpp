@@ -222,6 +222,33 @@ TEST(LayerCache, StoresReachTheDatabaseWithoutTheSearcherFlushing) {
     }
 }
 
+// A picture is kept with its document's entry, once, and goes with it.
+TEST(LayerCache, APictureIsKeptWithItsDocumentsEntryOnly) {
+    const struct {
+        const char* state;
+        std::function<void(Fixture&)> apply; // after the document and its picture were stored
+        std::optional<std::string> found;
+    } rows[] = {
+        {"unchanged", [](Fixture&) {}, "picture"},
+        {"stored again", [](Fixture& f) { writeDocument(f.paths[0], u"omega"); }, std::nullopt},
+        {"another picture offered",
+         [](Fixture& f) { f.cache()->storePicture(f.paths[0], *FileStamp::of(f.paths[0]), "other"); }, "picture"},
+    };
+    for (const auto& row : rows) {
+        Fixture f;
+        f.cache()->storePicture(f.paths[0], *FileStamp::of(f.paths[0]), "early"); // no entry yet: not kept
+        search(f.cache(), f.paths);
+        const std::shared_ptr<LayerCache> cache = f.cache();
+        cache->storePicture(f.paths[0], *FileStamp::of(f.paths[0]), "picture");
+        cache->flush();
+        row.apply(f);
+        search(f.cache(), f.paths);
+        EXPECT_EQ(f.cache()->findPicture(f.paths[0], *FileStamp::of(f.paths[0])), row.found) << row.state;
+        EXPECT_EQ(f.cache()->findPicture(f.paths[1], *FileStamp::of(f.paths[1])), std::nullopt) << row.state;
+        EXPECT_TRUE(f.warnings.empty()) << row.state;
+    }
+}
+
 void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }

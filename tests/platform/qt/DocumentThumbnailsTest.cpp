@@ -21,6 +21,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <future>
+#include <map>
+#include <mutex>
 #include <thread>
 
 namespace hv {
@@ -116,6 +118,67 @@ TEST_F(DocumentThumbnailsTest, PicturesAreScaledToAtMost160PixelsAndTheOldFormHa
     for (const QString& path : paths) thumbnails.request(path); // kept, a picture or none
     QCoreApplication::processEvents();
     EXPECT_EQ(arrived.size(), paths.size());
+}
+
+// What a read gave is stored (not a failed read) and used by a later
+// session without a read; a stored form that is not one of a picture within
+// the size is read again.
+TEST_F(DocumentThumbnailsTest, WhatAnEarlierSessionReadIsUsedUnlessItsFormIsDamaged) {
+    const QString wide = document("wide.psd", 1036, jpegOf({320, 160}, Qt::red));
+    const QString none = document("none.psd", 1036, {});
+    const QString missing = QString::fromStdString(dir.file("missing.psd"));
+    struct Store {
+        std::mutex mutex;
+        std::map<QString, QByteArray> forms;
+        int reads = 0;
+    };
+    auto store = std::make_shared<Store>();
+    const auto session = [&](const QStringList& paths) {
+        QtDocumentThumbnails thumbnails(1 << 20,
+                                        [store](const QString& path) {
+                                            const std::lock_guard lock(store->mutex);
+                                            ++store->reads;
+                                            return QtDocumentThumbnails::readThumbnail(path);
+                                        },
+                                        {[store](const QString& path) -> std::optional<QByteArray> {
+                                             const std::lock_guard lock(store->mutex);
+                                             const auto form = store->forms.find(path);
+                                             return form == store->forms.end() ? std::nullopt
+                                                                               : std::optional(form->second);
+                                         },
+                                         [store](const QString& path, const QByteArray& form) {
+                                             const std::lock_guard lock(store->mutex);
+                                             store->forms[path] = form;
+                                         }});
+        requestAll(thumbnails, paths);
+        return std::pair(thumbnails.picture(wide), thumbnails.picture(none));
+    };
+    const auto [read, readNone] = session({wide, none, missing});
+    ASSERT_TRUE(read);
+    EXPECT_FALSE(readNone);
+    EXPECT_EQ(store->forms.size(), 2u); // not the document that could not be read
+    const QByteArray stored = store->forms[wide];
+    const struct {
+        const char* form;
+        QByteArray bytes;
+        int reads; // of the wide document
+    } rows[] = {
+        {"as stored", stored, 0},
+        {"not a form", "P\x01", 1},
+        {"sizes other than the picture's", QByteArray("P\x00\xa0\x00\xa0", 5) + stored.mid(5), 1},
+        {"larger than a picture", QByteArray("P\x07\xd0\x07\xd0", 5) + stored.mid(5), 1},
+    };
+    for (const auto& row : rows) {
+        store->forms[wide] = row.bytes;
+        store->reads = 0;
+        const auto [picture, nonePicture] = session({wide, none});
+        EXPECT_EQ(store->reads, row.reads) << row.form;
+        ASSERT_TRUE(picture) << row.form;
+        EXPECT_EQ(picture->png, read->png) << row.form;
+        EXPECT_EQ(QSize(picture->width, picture->height), QSize(read->width, read->height)) << row.form;
+        EXPECT_FALSE(nonePicture) << row.form;
+        EXPECT_EQ(store->forms[wide], stored) << row.form;
+    }
 }
 
 TEST_F(DocumentThumbnailsTest, KeptPicturesAreBoundedTheLeastRecentlyAskedForGoesFirst) {
