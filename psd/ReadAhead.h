@@ -33,6 +33,10 @@ namespace hv::psd {
 //   is asked for. The caller's calls start reads ahead only once K / 4 of
 //   them may start, so its thread wakes a worker about once per K / 4
 //   documents rather than once per document.
+// - Threads: K reads run at once only while reads wait for a disk or a share
+//   (psd/SlowCalls.h: two of the last sixteen made a slow call that slept, or
+//   the run has just begun); reads that only keep a core busy run one per
+//   core, and the one the caller waits for always gets a worker.
 // - Memory: the reads in flight and the results held together hold at most
 //   the byte budget, as the reads tell it (psd::ReadMeter) while they go.
 //   A read that would pass it waits until results are taken, and no read
