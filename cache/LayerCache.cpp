@@ -153,6 +153,7 @@ void LayerCache::flush() {
         queueChanged_.wait(queueLock, [this] { return !writing_; });
         entries = takeQueue(queueLock);
     }
+    queueChanged_.notify_all(); // the writer ends now rather than at its deadline
     write(std::move(entries));
     const std::lock_guard lock(mutex_);
     if (db_ && !used_.empty()) flushUses();
