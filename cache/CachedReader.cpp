@@ -69,10 +69,6 @@ std::shared_ptr<LayerCache> openUserCacheWarningOnStderr(const std::string& prog
     });
 }
 
-psd::ReadAhead::Reader withUserCache(psd::ReadAhead::Reader reader, const std::string& program) {
-    return cachedReader(std::move(reader), openUserCacheWarningOnStderr(program));
-}
-
 psd::ReadAhead::MeteredReader withUserCache(psd::ReadAhead::MeteredReader reader, const std::string& program) {
     return cachedReader(std::move(reader), openUserCacheWarningOnStderr(program));
 }

@@ -38,7 +38,6 @@ std::shared_ptr<LayerCache> openUserCache(std::function<void(const std::string&)
 std::shared_ptr<LayerCache> openUserCacheWarningOnStderr(const std::string& program);
 
 // cachedReader(reader, that cache).
-psd::ReadAhead::Reader withUserCache(psd::ReadAhead::Reader reader, const std::string& program);
 psd::ReadAhead::MeteredReader withUserCache(psd::ReadAhead::MeteredReader reader, const std::string& program);
 
 } // namespace hv::cache

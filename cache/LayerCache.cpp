@@ -181,6 +181,7 @@ bool LayerCache::ready() {
         open();
         const std::lock_guard queueLock(queueMutex_);
         off_ = db_ == nullptr;
+        startedEmpty_ = db_ && total_ == 0;
     }
     return db_ != nullptr;
 }
@@ -196,8 +197,6 @@ void LayerCache::open() {
         int code = db->open(name);
         if (code == SQLITE_OK && db->total(total_, code)) {
             db_ = std::move(db);
-            const std::lock_guard queueLock(queueMutex_);
-            startedEmpty_ = total_ == 0;
             return;
         }
         const std::string message = code == SQLITE_CANTOPEN && !db->db ? std::strerror(errno) : db->message();

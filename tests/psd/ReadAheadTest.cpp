@@ -257,7 +257,12 @@ TEST(ReadAhead, KeepsToTheByteBudgetWhenDocumentsAreLarge) {
     EXPECT_LE(script->peak, budget + 2 * largest);
 }
 
-} // namespace
+// Keeps the thread busy for `time` without sleeping.
+int spinFor(std::chrono::microseconds time) {
+    for (const auto end = std::chrono::steady_clock::now() + time; std::chrono::steady_clock::now() < end;) {
+    }
+    return 0;
+}
 
 // Reads that never wait for a disk or a share (they only keep a core busy)
 // run about one per core; reads that do let the K run at once.
@@ -277,13 +282,7 @@ TEST(ReadAhead, RunsAsManyReadsAsWaitingOnesNeed) {
                 counts->peak = std::max(counts->peak, ++counts->inFlight);
             }
             // A slow call either way; only the waiting one sleeps.
-            hv::psd::timedFileCall([waiting] {
-                if (waiting) return ::usleep(2000);
-                for (const auto end = std::chrono::steady_clock::now() + 300us;
-                     std::chrono::steady_clock::now() < end;) {
-                }
-                return 0;
-            });
+            hv::psd::timedFileCall([waiting] { return waiting ? ::usleep(2000) : spinFor(300us); });
             const std::lock_guard lock(counts->mutex);
             --counts->inFlight;
             return ReadResult(hv::psd::Document{});
@@ -318,14 +317,7 @@ TEST(WaitProbe, CountsSlowCallsThatSleptOnly) {
     } rows[] = {
         {"quick", [] { return 0; }, false},
         {"slept 2 ms", [] { return ::usleep(2000); }, true},
-        {"busy 2 ms",
-         [] {
-             const auto end = std::chrono::steady_clock::now() + 2ms;
-             while (std::chrono::steady_clock::now() < end) {
-             }
-             return 0;
-         },
-         false},
+        {"busy 2 ms", [] { return spinFor(2ms); }, false},
     };
     for (const auto& row : rows) {
         const hv::psd::WaitProbe probe;
@@ -334,3 +326,5 @@ TEST(WaitProbe, CountsSlowCallsThatSleptOnly) {
         EXPECT_EQ(probe.waited(), row.waited) << row.call;
     }
 }
+
+} // namespace
