@@ -30,9 +30,7 @@ psd::ReadAhead::Reader cachedReader(psd::ReadAhead::Reader reader, std::shared_p
         cachedReader([reader = std::move(reader)](const std::string& path, psd::ReadMeter&) { return reader(path); },
                      std::move(cache));
     return [metered = std::move(metered)](const std::string& path) {
-        struct Unmetered final : psd::ReadMeter {
-            bool charge(std::uint64_t) override { return true; }
-        } unmetered;
+        psd::Unmetered unmetered;
         return metered(path, unmetered);
     };
 }

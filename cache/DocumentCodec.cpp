@@ -1,5 +1,6 @@
 #include "cache/DocumentCodec.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace hv::cache {
@@ -9,10 +10,19 @@ namespace {
 // The first byte of every form; raise it when the layout below changes.
 constexpr std::uint8_t kLayout = 2;
 
+// Whether every unit takes one byte: a test and a copy of whole strings run
+// several units at a time.
+bool isAscii(const std::u16string& value) {
+    unsigned any = 0;
+    for (char16_t unit : value) any |= unit;
+    return any < 0x80;
+}
+
+// Writes a form into memory of its exact size, which Counter found.
 class Writer {
 public:
-    explicit Writer(std::size_t expected) { out_.reserve(expected); }
-    void byte(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
+    explicit Writer(char* out) : at_(out) {}
+    void byte(std::uint8_t value) { *at_++ = static_cast<char>(value); }
     void number(std::uint64_t value) {
         while (value >= 0x80) {
             byte(static_cast<std::uint8_t>(value | 0x80));
@@ -24,16 +34,46 @@ public:
     // surrogate too) comes back as it was.
     void text(const std::u16string& value) {
         number(value.size());
+        if (isAscii(value)) {
+            at_ =
+                std::transform(value.begin(), value.end(), at_, [](char16_t unit) { return static_cast<char>(unit); });
+            return;
+        }
         for (char16_t unit : value) number(unit);
     }
     void text(const std::string& value) {
         number(value.size());
-        out_ += value;
+        at_ = std::copy(value.begin(), value.end(), at_);
     }
-    std::string take() { return std::move(out_); }
 
 private:
-    std::string out_;
+    char* at_;
+};
+
+// Takes the calls a Writer takes and counts the bytes they would write.
+class Counter {
+public:
+    void byte(std::uint8_t) { ++size_; }
+    void number(std::uint64_t value) {
+        do {
+            ++size_;
+            value >>= 7;
+        } while (value != 0);
+    }
+    void text(const std::u16string& value) {
+        number(value.size());
+        size_ += value.size();
+        if (isAscii(value)) return;
+        for (char16_t unit : value) size_ += (unit >= 0x80) + (unit >= 0x4000);
+    }
+    void text(const std::string& value) {
+        number(value.size());
+        size_ += value.size();
+    }
+    std::size_t size() const { return size_; }
+
+private:
+    std::size_t size_ = 0;
 };
 
 class Reader {
@@ -61,7 +101,17 @@ public:
     }
     std::u16string text16() {
         const std::uint64_t units = number(remaining());
-        std::u16string value(failed_ ? 0 : units, u'\0');
+        if (failed_) return {};
+        // Each unit takes a byte at least, so `units` bytes remain. When none
+        // of them has its high bit set, each is one unit (most names).
+        const std::string_view run = in_.substr(at_, units);
+        unsigned any = 0;
+        for (char byte : run) any |= static_cast<unsigned char>(byte);
+        if (any < 0x80) {
+            at_ += units;
+            return std::u16string(run.begin(), run.end());
+        }
+        std::u16string value(units, u'\0');
         for (char16_t& unit : value) unit = static_cast<char16_t>(number(0xffff));
         return value;
     }
@@ -116,10 +166,9 @@ psd::LayerItem readItem(Reader& in, std::size_t count) {
     return item;
 }
 
-} // namespace
-
-std::string encodeDocument(const psd::Document& document) {
-    Writer out(16 + document.items.size() * 24);
+// The form, through a Writer or a Counter.
+template <class Out>
+void writeForm(Out& out, const psd::Document& document) {
     out.byte(kLayout);
     const psd::Header& h = document.header;
     for (std::uint64_t value : {std::uint64_t{h.version}, std::uint64_t{h.channels}, std::uint64_t{h.height},
@@ -134,8 +183,19 @@ std::string encodeDocument(const psd::Document& document) {
         out.text(item.text);
         out.text(item.detailError);
     }
-    std::string bytes = out.take();
-    if (bytes.size() > maxEncodedBytes) return {};
+}
+
+} // namespace
+
+std::string encodeDocument(const psd::Document& document) {
+    // Counted first: written at once into its own size, and a form too long
+    // to keep is never made.
+    Counter counter;
+    writeForm(counter, document);
+    if (counter.size() > maxEncodedBytes) return {};
+    std::string bytes(counter.size(), '\0');
+    Writer out(bytes.data());
+    writeForm(out, document);
     return bytes;
 }
 

@@ -2,6 +2,7 @@
 
 #include "cache/DocumentCodec.h"
 #include "cache/Sqlite.h"
+#include "workers/BriefLock.h"
 
 #include <sqlite3.h>
 
@@ -28,6 +29,14 @@ constexpr const char* kCreate = "CREATE TABLE IF NOT EXISTS documents(path BLOB 
                                 " bytes INTEGER NOT NULL, data BLOB NOT NULL, picture BLOB);"
                                 "CREATE INDEX IF NOT EXISTS documents_used ON documents(used, bytes);"
                                 "PRAGMA user_version = 2;";
+// An entry's columns in the order of LookupConnections::Row.
+constexpr const char* kFind =
+    "SELECT rowid, dev, ino, size, mtime, ctime, reader, data, used FROM documents WHERE path = ?1";
+// Connections that look entries up side by side.
+constexpr std::size_t kLookupConnections = 4;
+// A thread keeps the buffer of the last form it looked up up to this size
+// (the read-ahead has up to 256 threads).
+constexpr std::size_t kKeptFormBytes = std::size_t{64} << 10;
 // The stamp and reader version an entry counts under, from parameter ?2 on.
 constexpr const char* kSameStamp = "dev = ?2 AND ino = ?3 AND size = ?4 AND mtime = ?5 AND ctime = ?6 AND reader = ?7";
 // Nothing waits for the disk (synchronous = OFF): after a crash of the system
@@ -111,8 +120,7 @@ struct LayerCache::Database {
     }
 
     int prepare() {
-        int code = find.prepare(db, "SELECT rowid, dev, ino, size, mtime, ctime, reader, data, used"
-                                    " FROM documents WHERE path = ?1");
+        int code = find.prepare(db, kFind);
         if (code == SQLITE_OK)
             code = store.prepare(db, "INSERT OR REPLACE INTO documents(path, dev, ino, size, mtime, ctime, reader,"
                                      " used, bytes, data) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
@@ -182,6 +190,10 @@ bool LayerCache::ready() {
         const std::lock_guard queueLock(queueMutex_);
         off_ = db_ == nullptr;
         startedEmpty_ = db_ && total_ == 0;
+        if (db_) {
+            lookups_ = std::make_unique<LookupConnections>(file(), kFind, kLookupConnections);
+            lookupsReady_.store(true, std::memory_order_release);
+        }
     }
     return db_ != nullptr;
 }
@@ -223,30 +235,49 @@ void LayerCache::failed(int code, const std::string& doing) {
 std::optional<psd::Document> LayerCache::find(const std::string& path, const FileStamp& stamp,
                                               const std::function<bool(std::size_t storedBytes)>& beforeDecode) {
     {
-        const std::lock_guard queueLock(queueMutex_);
+        auto queueLock = lockedBriefly(queueMutex_);
         if (off_ || (startedEmpty_ && !writtenHere_.contains(path))) return std::nullopt;
     }
-    std::string bytes;
-    {
-        const std::lock_guard lock(mutex_);
-        if (!ready()) return std::nullopt;
-        sql::Statement& find = db_->find;
-        find.bind(1, path);
-        const int code = find.step();
-        if (code == SQLITE_ROW
-            && FileStamp{static_cast<std::uint64_t>(find.number(1)), static_cast<std::uint64_t>(find.number(2)),
-                         find.number(3), find.number(4), find.number(5)}
-                   == stamp
-            && find.number(6) == options_.readerVersion) {
-            bytes = find.bytes(7);
-            if (find.number(8) < now() - kUseGrain) used_.push_back(find.number(0));
-        }
-        find.reset();
-        if (code != SQLITE_ROW && code != SQLITE_DONE && !sql::isBusy(code)) failed(code, "a look-up");
-        if (db_ && used_.size() >= kUsesPerFlush) flushUses();
+    // Kept by the thread, so that a look-up allocates nothing for the form.
+    thread_local LookupConnections::Row row;
+    using Answer = LookupConnections::Answer;
+    Answer answer = lookupsReady_.load(std::memory_order_acquire) ? lookups_->find(path, row) : Answer::Unavailable;
+    if (answer == Answer::Unavailable) answer = findOnWriter(path, row);
+    std::optional<psd::Document> document;
+    if (answer == Answer::Found
+        && FileStamp{static_cast<std::uint64_t>(row.device), static_cast<std::uint64_t>(row.inode), row.size,
+                     row.modified, row.changed}
+               == stamp
+        && row.reader == options_.readerVersion) {
+        if (row.used < now() - kUseGrain) noteUse(row.rowid);
+        if (!row.data.empty() && (!beforeDecode || beforeDecode(row.data.size()))) document = decodeDocument(row.data);
     }
-    if (bytes.empty() || (beforeDecode && !beforeDecode(bytes.size()))) return std::nullopt;
-    return decodeDocument(bytes);
+    if (row.data.capacity() > kKeptFormBytes) row.data = {};
+    return document;
+}
+
+// The look-up on the writing connection: before the look-up connections are
+// open, or when they fail.
+LookupConnections::Answer LayerCache::findOnWriter(const std::string& path, LookupConnections::Row& row) {
+    auto lock = lockedBriefly(mutex_);
+    if (!ready()) return LookupConnections::Answer::Missing;
+    sql::Statement& find = db_->find;
+    find.bind(1, path);
+    const int code = find.step();
+    if (code == SQLITE_ROW) {
+        row = {find.number(0), find.number(1), find.number(2),
+               find.number(3), find.number(4), find.number(5),
+               find.number(6), find.number(8), std::string(find.bytes(7))};
+    }
+    find.reset();
+    if (code != SQLITE_ROW && code != SQLITE_DONE && !sql::isBusy(code)) failed(code, "a look-up");
+    return code == SQLITE_ROW ? LookupConnections::Answer::Found : LookupConnections::Answer::Missing;
+}
+
+void LayerCache::noteUse(std::int64_t rowid) {
+    const std::lock_guard lock(mutex_);
+    used_.push_back(rowid);
+    if (db_ && used_.size() >= kUsesPerFlush) flushUses();
 }
 
 // Writes the entries in one transaction; dropped when another program is
@@ -261,10 +292,6 @@ void LayerCache::writeStores(std::vector<Store> entries) {
         if (code != SQLITE_OK) sql::execute(db_->db, "ROLLBACK");
     }
     if (code != SQLITE_OK) total_ = before;
-    if (code == SQLITE_OK && startedEmpty_) {
-        const std::lock_guard queueLock(queueMutex_);
-        for (const Store& entry : entries) writtenHere_.insert(entry.path);
-    }
     if (code == SQLITE_OK && total_ > options_.maxBytes) evict();
     if (code != SQLITE_OK && !sql::isBusy(code)) failed(code, "a store");
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "cache/FileStamp.h"
+#include "cache/LookupConnections.h"
 #include "psd/FormatVersion.h"
 #include "psd/LayerReader.h"
 #include "workers/WorkerPool.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -33,8 +35,8 @@ struct Store {
 // Read documents kept in an SQLite database (layers.sqlite in a folder of
 // the user's own), each under its path with the file's stamp and the
 // reader's format version: an entry counts only while both are the same.
-// No Qt; find() and store() may be called from any number of threads (one
-// connection, taken in turn).
+// No Qt; find() and store() may be called from any number of threads: one
+// connection writes, taken in turn, and a few more look entries up.
 //
 // Stores are written by a thread of the cache's own at idle priority (when
 // the cache is held by a shared_ptr): it runs when a core has nothing else
@@ -107,6 +109,8 @@ private:
     void bindEntry(sql::Statement& statement, const std::string& path, const FileStamp& stamp) const;
     void warn(const std::string& text);
     void flushUses();
+    LookupConnections::Answer findOnWriter(const std::string& path, LookupConnections::Row& row);
+    void noteUse(std::int64_t rowid);
     void writeStores(std::vector<Store> entries);
     int writeStore(const Store& entry);
     std::vector<Store> takeQueue(std::unique_lock<std::mutex>& queueLock);
@@ -122,9 +126,13 @@ private:
     std::vector<std::int64_t> used_; // rows found since the last flush
     std::uint64_t total_ = 0;        // of the entries, as counted for maxBytes
     std::string warning_;
-    // While the cache holds only what this object wrote: the paths written.
+    // While the cache holds only what this object wrote: the paths stored
+    // (queued, written or given up on; a look-up of one may find nothing).
     bool startedEmpty_ = false; // set when opened, then only read
     std::unordered_set<std::string> writtenHere_;
+    // Opened with the database; used by find() once lookupsReady_ is set.
+    std::unique_ptr<LookupConnections> lookups_;
+    std::atomic<bool> lookupsReady_ = false;
 
     // The stores not written yet (guarded by queueMutex_, as are
     // writtenHere_ and the two flags), and the thread that writes them.

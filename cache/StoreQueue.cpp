@@ -37,6 +37,9 @@ void LayerCache::store(const std::string& path, const FileStamp& stamp, const ps
     {
         std::unique_lock queueLock(queueMutex_);
         if (off_) return;
+        // Noted here rather than once written: the idle writer never holds
+        // this lock for more than a moment, so a search never waits for it.
+        if (startedEmpty_) writtenHere_.insert(path);
         if (queue_.empty()) firstQueued_ = std::chrono::steady_clock::now();
         queueBytes_ += form.size();
         queue_.push_back({path, stamp, std::move(form)});

@@ -99,6 +99,12 @@ protected:
     ~ReadMeter() = default;
 };
 
+// The meter of a read that nothing bounds.
+class Unmetered final : public ReadMeter {
+public:
+    bool charge(std::uint64_t) override { return true; }
+};
+
 // Reads the layer items of the PSD or PSB document at `path`. Only the
 // header, the section lengths and the layer records are read, never pixel
 // data, so the cost does not depend on the image size. `bytesRead`, when

@@ -1,6 +1,7 @@
 #include "ReadAhead.h"
 
 #include "psd/SlowCalls.h"
+#include "workers/BriefLock.h"
 #include "workers/WorkerPool.h"
 
 #include <algorithm>
@@ -32,11 +33,6 @@ using JobPtr = std::shared_ptr<Job>;
 JobPtr newJob(std::string path, bool started) {
     return std::make_shared<Job>(Job{std::move(path), started, std::nullopt, 0, Job::Held});
 }
-
-// For the caller's own reads, which the pool does not hold.
-struct Unmetered final : ReadMeter {
-    bool charge(std::uint64_t) override { return true; }
-};
 
 // What a finished result holds, roughly.
 std::uint64_t resultBytes(const ReadResult& result) {
@@ -95,6 +91,7 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     // set when it made a slow call (psd/SlowCalls.h). A run starts as if
     // they all had.
     std::uint32_t waited = 0xFFFF;
+    const std::string* awaited = nullptr; // the path the caller waits for: it is woken for that one only
 
     std::vector<std::string> paths;     // the announcement
     std::vector<std::size_t> byPath;    // its entries ordered by path, then position
@@ -108,11 +105,12 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     void ask(const std::string& path);
     JobPtr claim();
     bool canStart();
+    std::size_t firstUnstarted() const;
     bool charge(Job& job, std::uint64_t bytes);
     bool neverWaits(const Job& job) const;
     void release(JobPtr& job, bool taken = false);
     void releaseAll();
-    void finish(Job& job, ReadResult result);
+    void finish(Job& job, ReadResult result, std::uint64_t bytes);
     bool callerWaitsForUnstarted() const;
     bool mayRunAnother() const;
     void wakeOne();
@@ -121,6 +119,8 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
 };
 
 std::optional<std::size_t> ReadAhead::State::match(const std::string& path) const {
+    // The caller mostly asks in the announced order.
+    if (cursor < paths.size() && paths[cursor] == path) return cursor;
     const auto first = std::lower_bound(byPath.begin(), byPath.end(), path,
                                         [&](std::size_t i, const std::string& p) { return paths[i] < p; });
     const auto last =
@@ -161,35 +161,38 @@ JobPtr ReadAhead::State::claim() {
         extra->started = true;
         return extra;
     }
-    const std::size_t first = asked ? *asked : cursor;
-    const std::size_t end = std::min(paths.size(), first + (asked ? k : k - 1));
-    for (std::size_t i = first; i < end; ++i) {
-        if (jobs.contains(i)) continue;
-        // Reading ahead stops while K results are held or in flight, or the
-        // budget is spent; the entry asked for always gets its read.
-        if (i != asked && (jobs.size() >= k || held >= budget)) return nullptr;
-        JobPtr job = newJob(paths[i], true);
-        jobs.emplace(i, job);
-        return job;
-    }
-    return nullptr;
+    const std::size_t i = firstUnstarted();
+    if (i == paths.size()) return nullptr;
+    // Reading ahead stops while K results are held or in flight, or the
+    // budget is spent; the entry asked for always gets its read.
+    if (i != asked && (jobs.size() >= k || held >= budget)) return nullptr;
+    JobPtr job = newJob(paths[i], true);
+    jobs.emplace_hint(jobs.end(), i, job);
+    return job;
 }
 
 // Whether claim() would give a read, without claiming it.
 bool ReadAhead::State::canStart() {
     if (stopping || busy >= k) return false;
     if (extra && !extra->started) return true;
+    const std::size_t i = firstUnstarted();
+    return i != paths.size() && (i == asked || (jobs.size() < k && held < budget));
+}
+
+// The first entry not started among those reads may start at (the K from the
+// entry asked for, else the K - 1 from the cursor); paths.size() if none.
+std::size_t ReadAhead::State::firstUnstarted() const {
     const std::size_t first = asked ? *asked : cursor;
     const std::size_t end = std::min(paths.size(), first + (asked ? k : k - 1));
-    for (std::size_t i = first; i < end; ++i)
-        if (!jobs.contains(i)) return i == asked || (jobs.size() < k && held < budget);
-    return false;
+    std::size_t i = first;
+    for (auto job = jobs.lower_bound(first); i < end && job != jobs.end() && job->first == i; ++job) ++i;
+    return i < end ? i : paths.size();
 }
 
 // Waits until `bytes` more fit in the budget, or the job may pass it; false
 // when the job is no longer wanted. A taken job is the caller's own.
 bool ReadAhead::State::charge(Job& job, std::uint64_t bytes) {
-    std::unique_lock lock(mutex);
+    auto lock = lockedBriefly(mutex);
     room.wait(lock, [&] { return job.hold != Job::Held || held + bytes <= budget || neverWaits(job); });
     if (job.hold != Job::Held) return job.hold == Job::Taken;
     job.bytes += bytes;
@@ -223,14 +226,15 @@ void ReadAhead::State::releaseAll() {
     release(extra);
 }
 
-// A worker's read is done: its result replaces its charges in the budget.
-void ReadAhead::State::finish(Job& job, ReadResult result) {
+// A worker's read is done: its result (of resultBytes) replaces its charges.
+void ReadAhead::State::finish(Job& job, ReadResult result, std::uint64_t bytes) {
     if (job.hold == Job::Held) {
-        const std::uint64_t bytes = std::max(job.bytes, resultBytes(result));
+        bytes = std::max(job.bytes, bytes);
         held += bytes - job.bytes;
         job.bytes = bytes;
     }
     job.result.emplace(std::move(result));
+    if (awaited && *awaited == job.path) ready.notify_all();
 }
 
 // Whether the caller waits for a read that has not started.
@@ -270,7 +274,7 @@ void ReadAhead::State::wakeFromCaller() {
 
 void ReadAhead::State::runWorker(std::shared_ptr<State> self) {
     State& s = *self;
-    std::unique_lock lock(s.mutex);
+    auto lock = lockedBriefly(s.mutex);
     while (!s.stopping) {
         JobPtr job = s.mayRunAnother() ? s.claim() : nullptr;
         if (!job) {
@@ -291,13 +295,13 @@ void ReadAhead::State::runWorker(std::shared_ptr<State> self) {
         const WaitProbe probe;
         ReadResult result = readSafely(s.reader, job->path, meter);
         const bool slow = probe.waited();
-        lock.lock();
+        const std::uint64_t bytes = resultBytes(result);
+        lockBriefly(lock);
         s.waited = ((s.waited << 1) | (slow ? 1U : 0U)) & 0xFFFFU;
-        s.finish(*job, std::move(result));
+        s.finish(*job, std::move(result), bytes);
         --s.busy;
-        s.ready.notify_all();
     }
-    --s.workers;
+    if (--s.workers == 0) s.ready.notify_all(); // take() now reads itself
 }
 
 ReadAhead::ReadAhead(ReadAheadPolicy policy, MeteredReader reader)
@@ -346,15 +350,18 @@ void ReadAhead::announce(std::vector<std::string> paths) {
 
 bool ReadAhead::waitReady(const std::string& path, std::chrono::milliseconds timeout) {
     State& s = *state_;
-    std::unique_lock lock(s.mutex);
+    auto lock = lockedBriefly(s.mutex);
     s.ask(path);
     // Without any worker take() reads it itself, and waiting would not help.
-    return s.ready.wait_for(lock, timeout, [&] { return s.isReady(path) || s.workers == 0; });
+    s.awaited = &path;
+    const bool ready = s.ready.wait_for(lock, timeout, [&] { return s.isReady(path) || s.workers == 0; });
+    s.awaited = nullptr;
+    return ready;
 }
 
 ReadResult ReadAhead::take(const std::string& path) {
     State& s = *state_;
-    std::unique_lock lock(s.mutex);
+    auto lock = lockedBriefly(s.mutex);
     JobPtr job;
     if (const std::optional<std::size_t> entry = s.match(path)) {
         const auto skipped = s.jobs.lower_bound(*entry);
@@ -375,13 +382,15 @@ ReadResult ReadAhead::take(const std::string& path) {
     s.wakeFromCaller();
 
     if (job) {
+        s.awaited = &job->path;
         s.ready.wait(lock, [&] { return job->result.has_value(); });
+        s.awaited = nullptr;
         return std::move(*job->result);
     }
     lock.unlock();
-    Unmetered unmetered;
+    Unmetered unmetered; // the pool does not hold the caller's own reads
     ReadResult result = readSafely(s.reader, path, unmetered);
-    lock.lock();
+    lockBriefly(lock);
     --s.busy;
     s.wakeFromCaller();
     return result;

@@ -16,6 +16,10 @@ struct RunFigures {
     std::vector<double> blockSeconds;
     // The window run's longest stretch without letting events run.
     double longestFreeze = 0;
+    // The window run's processor time: the whole process's, and its
+    // window thread's (user and system, seconds).
+    double cpuSeconds = 0;
+    double windowCpuSeconds = 0;
 };
 
 inline constexpr int rowBlock = 10000;

@@ -17,8 +17,9 @@
 //                    through a new layer cache, next to the status floor (a
 //                    status request per document, 64 in flight)
 //
-// The line before the last gives that run's longest freeze: the longest time
-// it went without letting the window's events run.
+// The line before the last gives that run's longest freeze (the longest time
+// it went without letting the window's events run) and its processor time,
+// in all and on the window's thread.
 // The last line is always the window run over all documents with TEXT:
 //   click-to-done SECONDS documents N rows R errors E
 // (SECONDS is -1 when the run did not reach "Done.").
@@ -48,13 +49,15 @@ using hv::bench::RunFigures;
 QString figuresLine(const RunFigures& f) {
     QStringList blocks;
     for (double s : f.blockSeconds) blocks << QString::number(s, 'f', 4);
-    return QStringLiteral("RESULT %1 %2 %3 %4 %5 %6")
+    return QStringLiteral("RESULT %1 %2 %3 %4 %5 %6 %7 %8")
         .arg(f.seconds, 0, 'f', 4)
         .arg(f.rows)
         .arg(f.peakKb)
         .arg(f.errors)
         .arg(f.longestFreeze, 0, 'f', 4)
-        .arg(blocks.join(','));
+        .arg(blocks.join(','))
+        .arg(f.cpuSeconds, 0, 'f', 3)
+        .arg(f.windowCpuSeconds, 0, 'f', 3);
 }
 
 RunFigures parseFigures(const QString& output) {
@@ -69,6 +72,8 @@ RunFigures parseFigures(const QString& output) {
         f.longestFreeze = parts.value(5).toDouble();
         for (const QString& s : parts.value(6).split(QLatin1Char(','), Qt::SkipEmptyParts))
             f.blockSeconds.push_back(s.toDouble());
+        f.cpuSeconds = parts.value(7).toDouble();
+        f.windowCpuSeconds = parts.value(8).toDouble();
     }
     return f;
 }
@@ -243,8 +248,9 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(cacheDirOption))
         std::printf("layer cache: %.1f MB for %d documents\n",
                     static_cast<double>(hv::bench::folderBytes(parser.value(cacheDirOption))) / 1e6, documents);
-    std::printf("\nwindow, \"%s\", all documents (longest freeze %.1f ms):\n", qPrintable(text),
-                last.longestFreeze * 1000);
+    std::printf("\nwindow, \"%s\", all documents (longest freeze %.1f ms; processor %.3f s, %.3f s of it on the "
+                "window's thread):\n",
+                qPrintable(text), last.longestFreeze * 1000, last.cpuSeconds, last.windowCpuSeconds);
     std::printf("click-to-done %.3f documents %d rows %lld errors %lld\n", last.seconds, documents, last.rows,
                 last.errors);
     return last.seconds < 0 ? 1 : 0;

@@ -128,9 +128,7 @@ private:
     DesktopShell& shell_;
     const psd::ReadAheadPolicy readAhead_;
     psd::ReadResult readHere(const std::string& file) const {
-        struct Unmetered final : psd::ReadMeter {
-            bool charge(std::uint64_t) override { return true; }
-        } unmetered;
+        psd::Unmetered unmetered;
         if (metered_) return metered_(file, unmetered);
         return reader_ ? reader_(file) : psd::readLayerItems(file);
     }

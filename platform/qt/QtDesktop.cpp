@@ -119,8 +119,10 @@ void QtEventPump::processEvents() {
         QCoreApplication::sendPostedEvents();
         return;
     }
+    aboutToPoll();
     QCoreApplication::processEvents();
     lastRun_ = nowNs();
+    polled();
 }
 
 void QtAppExit::exitNow() {

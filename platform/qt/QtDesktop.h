@@ -66,6 +66,12 @@ public:
     QtEventPump();
     void processEvents() override;
 
+protected:
+    // Just before and after each poll of the window system: at most about
+    // once a millisecond, however often processEvents() is called.
+    virtual void aboutToPoll() {}
+    virtual void polled() {}
+
 private:
     std::int64_t nowNs() const;
 

@@ -249,6 +249,29 @@ TEST(LayerCache, APictureIsKeptWithItsDocumentsEntryOnly) {
     }
 }
 
+// The read-ahead's workers look documents up side by side, each on a
+// connection of its own while there are enough of them.
+TEST(LayerCache, LookUpsFromManyThreadsAtOnceFindEveryDocument) {
+    Fixture f;
+    search(f.cache(), f.paths);
+    const std::shared_ptr<LayerCache> cache = f.cache();
+    const std::vector<std::string> expected = uncached(f.paths);
+    std::atomic<int> wrong = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 30; ++i) {
+                const std::size_t at = static_cast<std::size_t>(i) % f.paths.size();
+                const std::optional<psd::Document> found = cache->find(f.paths[at], *FileStamp::of(f.paths[at]));
+                if (!found || describe(*found) != expected[at]) ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(f.warnings.empty());
+}
+
 void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -322,6 +345,24 @@ TEST(DocumentCodec, KeepsEveryDetailAndRefusesDamagedForms) {
     for (std::size_t size = 0; size < form.size(); ++size)
         EXPECT_FALSE(decodeDocument(std::string_view(form).substr(0, size))) << size;
     EXPECT_FALSE(decodeDocument(form + '\0'));
+    // Names and texts beyond ASCII, a lone surrogate among them, come back
+    // unit for unit.
+    psd::Document wide;
+    for (const std::u16string name : {u"Ärger", u"日本 logo",
+                                      u"a\xD800"
+                                      u"b",
+                                      u"\x7F\x80\xFFFF"}) {
+        psd::LayerItem item;
+        item.name = name;
+        item.text = name + u"\r";
+        wide.items.push_back(item);
+    }
+    const std::optional<psd::Document> back = decodeDocument(encodeDocument(wide));
+    ASSERT_TRUE(back);
+    for (std::size_t i = 0; i < wide.items.size(); ++i) {
+        EXPECT_EQ(back->items[i].name, wide.items[i].name) << i;
+        EXPECT_EQ(back->items[i].text, wide.items[i].text) << i;
+    }
     // Any byte changed: a document or nothing, never a fault.
     std::mt19937 random(7);
     for (int i = 0; i < 2000; ++i) {
