@@ -43,11 +43,6 @@ std::uint64_t resultBytes(const ReadResult& result) {
     return bytes;
 }
 
-// Reads at once while none of them waits for a disk or a share: one per core.
-std::size_t readsThatKeepTheCoresBusy() {
-    return std::max(1U, std::thread::hardware_concurrency());
-}
-
 ReadResult readSafely(const ReadAhead::MeteredReader& reader, const std::string& path, ReadMeter& meter) {
     try {
         return reader(path, meter);
@@ -66,14 +61,14 @@ struct ReadAhead::State : std::enable_shared_from_this<State> {
     State(const ReadAheadPolicy& policy, MeteredReader r)
         : k(std::clamp<std::size_t>(policy.readsInFlight, 1, maxReadsInFlight)),
           batch(std::max<std::size_t>(k / 4, 1)),
-          busyReads(std::min(k, readsThatKeepTheCoresBusy())),
+          busyReads(std::min<std::size_t>(k, std::max(1U, std::thread::hardware_concurrency()))),
           budget(std::max<std::uint64_t>(policy.byteBudget, 1)),
           reader(std::move(r)),
           pool(k) {}
 
     const std::size_t k;
     const std::size_t batch;     // reads ahead the caller lets pile up before it wakes a worker
-    const std::size_t busyReads; // reads in flight while none waits
+    const std::size_t busyReads; // reads in flight while none waits: one per core
     const std::uint64_t budget;
     const MeteredReader reader;
     WorkerPool pool; // each of its threads runs one worker loop
@@ -184,8 +179,11 @@ bool ReadAhead::State::canStart() {
 std::size_t ReadAhead::State::firstUnstarted() const {
     const std::size_t first = asked ? *asked : cursor;
     const std::size_t end = std::min(paths.size(), first + (asked ? k : k - 1));
-    std::size_t i = first;
-    for (auto job = jobs.lower_bound(first); i < end && job != jobs.end() && job->first == i; ++job) ++i;
+    // Mostly the started entries run unbroken from `first`: no need to walk them.
+    const bool unbroken =
+        !jobs.empty() && jobs.begin()->first == first && jobs.rbegin()->first == first + jobs.size() - 1;
+    std::size_t i = unbroken ? first + jobs.size() : first;
+    for (auto job = jobs.lower_bound(i); i < end && job != jobs.end() && job->first == i; ++job) ++i;
     return i < end ? i : paths.size();
 }
 
