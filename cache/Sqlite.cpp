@@ -31,8 +31,9 @@ void Statement::bind(int index, std::int64_t value) {
 }
 
 void Statement::bind(int index, std::string_view bytes) {
-    // An empty blob is bound as an empty blob, not as NULL.
-    sqlite3_bind_blob64(statement_, index, bytes.empty() ? "" : bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    // An empty blob is bound as an empty blob, not as NULL. Not copied: see
+    // the declaration.
+    sqlite3_bind_blob64(statement_, index, bytes.empty() ? "" : bytes.data(), bytes.size(), SQLITE_STATIC);
 }
 
 int Statement::step() {

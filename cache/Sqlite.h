@@ -22,6 +22,7 @@ public:
     int prepare(sqlite3* db, std::string_view text);
 
     // Binds parameter `index` (from 1): a number, or the bytes as a blob.
+    // The bytes are not copied: they must stay as they are until reset().
     void bind(int index, std::int64_t value);
     void bind(int index, std::string_view bytes);
     // SQLITE_ROW, SQLITE_DONE or the error; the statement is reset (with

@@ -19,19 +19,25 @@ export QT_QPA_PLATFORM=offscreen
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 run() { "$1/bench_search" --real "$folder" --count "$count" --child window 2>/dev/null | tail -1 | awk '{print $2}'; }
-declare -A off first again
+# The ratios are also taken within each round (the three runs follow each
+# other), so that a drift of the machine's speed between rounds cancels out.
+declare -A off first again firstRatio againRatio
 for _ in $(seq "$rounds"); do
   for bin in "$@"; do
-    off[$bin]+="$(HALVORINE_CACHE=off run "$bin") "
+    o=$(HALVORINE_CACHE=off run "$bin")
     rm -rf "$scratch/cache"
-    first[$bin]+="$(XDG_CACHE_HOME=$scratch/cache run "$bin") "
-    again[$bin]+="$(XDG_CACHE_HOME=$scratch/cache run "$bin") "
+    f=$(XDG_CACHE_HOME=$scratch/cache run "$bin")
+    r=$(XDG_CACHE_HOME=$scratch/cache run "$bin")
+    off[$bin]+="$o " first[$bin]+="$f " again[$bin]+="$r "
+    firstRatio[$bin]+="$(awk -v a="$f" -v b="$o" 'BEGIN { print a / b }') "
+    againRatio[$bin]+="$(awk -v a="$r" -v b="$o" 'BEGIN { print a / b }') "
   done
 done
 median() { tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-echo "$count documents, medians of $rounds rounds"
+echo "$count documents, medians of $rounds rounds (ratios: medians of each round's own)"
 for bin in "$@"; do
   awk -v b="$bin" -v o="$(median <<<"${off[$bin]}")" -v f="$(median <<<"${first[$bin]}")" \
-    -v r="$(median <<<"${again[$bin]}")" \
-    'BEGIN { printf "%-24s uncached %.3f  first %.3f (%.2fx)  repeated %.3f (%.2fx)\n", b, o, f, f / o, r, r / o }'
+    -v r="$(median <<<"${again[$bin]}")" -v fr="$(median <<<"${firstRatio[$bin]}")" \
+    -v rr="$(median <<<"${againRatio[$bin]}")" \
+    'BEGIN { printf "%-24s uncached %.3f  first %.3f (%.2fx)  repeated %.3f (%.2fx)\n", b, o, f, fr, r, rr }'
 done
