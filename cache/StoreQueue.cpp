@@ -37,8 +37,10 @@ void LayerCache::store(const std::string& path, const FileStamp& stamp, const ps
     {
         std::unique_lock queueLock(queueMutex_);
         if (off_) return;
-        // Noted here rather than once written: the idle writer never holds
-        // this lock for more than a moment, so a search never waits for it.
+        // Noted here rather than once written, so that the writer, at idle
+        // priority, holds this lock only to take the queue: a thread that
+        // is set aside as soon as a search's thread wants a core must not
+        // hold up that thread.
         if (startedEmpty_) writtenHere_.insert(path);
         if (queue_.empty()) firstQueued_ = std::chrono::steady_clock::now();
         queueBytes_ += form.size();
