@@ -83,8 +83,8 @@ int main(int argc, char* argv[]) {
     hv::NativePhotoshopLink photoshop(desktop, readAhead,
                                       hv::cache::cachedReader(hv::psd::ReadAhead::meteredLayerReader(), layerCache));
     hv::XlsxSpreadsheetLink spreadsheet(desktop);
-    hv::QtDocumentThumbnails thumbnails(32 * 1024 * 1024, hv::QtDocumentThumbnails::readThumbnail,
-                                        hv::storedPictures(layerCache));
+    hv::QtDocumentThumbnails thumbnails(hv::QtDocumentThumbnails::defaultKeptBytes,
+                                        hv::QtDocumentThumbnails::readThumbnail, hv::storedPictures(layerCache));
     hv::ConsoleMessages console;
     hv::MessageBox& messages = request.printFileList ? static_cast<hv::MessageBox&>(console) : dialogs;
     hv::Platform platform{messages,   dialogs,   dialogs,     dialogs, clipboard, settings,  desktop,

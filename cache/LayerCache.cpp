@@ -264,11 +264,7 @@ LookupConnections::Answer LayerCache::findOnWriter(const std::string& path, Look
     sql::Statement& find = db_->find;
     find.bind(1, path);
     const int code = find.step();
-    if (code == SQLITE_ROW) {
-        row = {find.number(0), find.number(1), find.number(2),
-               find.number(3), find.number(4), find.number(5),
-               find.number(6), find.number(8), std::string(find.bytes(7))};
-    }
+    if (code == SQLITE_ROW) LookupConnections::readRow(find, row);
     find.reset();
     if (code != SQLITE_ROW && code != SQLITE_DONE && !sql::isBusy(code)) failed(code, "a look-up");
     return code == SQLITE_ROW ? LookupConnections::Answer::Found : LookupConnections::Answer::Missing;

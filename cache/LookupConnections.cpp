@@ -75,6 +75,18 @@ LookupConnections::Answer LookupConnections::find(std::string_view path, Row& ro
     return findOn(connection, path, row);
 }
 
+void LookupConnections::readRow(const sql::Statement& found, Row& row) {
+    row.rowid = found.number(0);
+    row.device = found.number(1);
+    row.inode = found.number(2);
+    row.size = found.number(3);
+    row.modified = found.number(4);
+    row.changed = found.number(5);
+    row.reader = found.number(6);
+    row.data.assign(found.bytes(7));
+    row.used = found.number(8);
+}
+
 // With the connection's lock held.
 LookupConnections::Answer LookupConnections::findOn(Connection& connection, std::string_view path, Row& row) {
     if (!connection.tried && !connection.open(file_, query_)) return Answer::Unavailable;
@@ -82,17 +94,7 @@ LookupConnections::Answer LookupConnections::findOn(Connection& connection, std:
     sql::Statement& find = connection.find;
     find.bind(1, path);
     const int code = find.step();
-    if (code == SQLITE_ROW) {
-        row.rowid = find.number(0);
-        row.device = find.number(1);
-        row.inode = find.number(2);
-        row.size = find.number(3);
-        row.modified = find.number(4);
-        row.changed = find.number(5);
-        row.reader = find.number(6);
-        row.data.assign(find.bytes(7));
-        row.used = find.number(8);
-    }
+    if (code == SQLITE_ROW) readRow(find, row);
     find.reset();
     if (code == SQLITE_ROW) return Answer::Found;
     if (code == SQLITE_DONE || sql::isBusy(code)) return Answer::Missing;

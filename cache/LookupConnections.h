@@ -9,6 +9,10 @@
 
 namespace hv::cache {
 
+namespace sql {
+class Statement;
+}
+
 // Read-only connections to the layer cache's database, beside the one that
 // writes, so that the read-ahead's workers look documents up side by side
 // instead of in turn. Each is opened on first use and taken by one thread at
@@ -27,6 +31,8 @@ public:
         std::string data; // the stored form
     };
     enum class Answer { Found, Missing, Unavailable };
+    // The row a step of `query` (below) gave, into `row` (its buffer kept).
+    static void readRow(const sql::Statement& found, Row& row);
 
     // `query` selects the row's columns, in Row's order, for the path ?1.
     LookupConnections(std::string file, std::string query, std::size_t count);

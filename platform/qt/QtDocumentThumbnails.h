@@ -46,7 +46,8 @@ public:
         std::function<void(const QString& path, const QByteArray& form)> keep;
     };
 
-    explicit QtDocumentThumbnails(qsizetype keptBytes = 32 * 1024 * 1024, ThumbnailReader read = readThumbnail,
+    static constexpr qsizetype defaultKeptBytes = 32 * 1024 * 1024;
+    explicit QtDocumentThumbnails(qsizetype keptBytes = defaultKeptBytes, ThumbnailReader read = readThumbnail,
                                   StoredPictures stored = {});
     ~QtDocumentThumbnails() override;
     QtDocumentThumbnails(const QtDocumentThumbnails&) = delete;
